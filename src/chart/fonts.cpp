@@ -1,0 +1,19 @@
+#include "chart/fonts.h"
+
+namespace uriage {
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitution(kGothicFamily, QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(kMinchoFamily, QStringLiteral("IPAPMincho"));
+}
+
+QFont makeFont(const QString& family, int pixelHeight, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace uriage
