@@ -1,14 +1,36 @@
 #include "data/filter.h"
 
-#include "data/failure.h"
+#include "data/filter_constant.h"
+#include "data/filter_expression.h"
+#include "data/filter_parser.h"
 
 namespace uriage::data {
+namespace {
 
-// Placeholder until the compiler lands; replaced by the real one.
-std::unique_ptr<CompiledFilter> compileFilter(const QByteArray&, const std::vector<ColumnInfo>&,
-                                              const QString&, const RegionalSettings&)
+class TreeFilter : public CompiledFilter {
+public:
+    TreeFilter(std::unique_ptr<filter::Node> root, const RegionalSettings& settings)
+        : root_(std::move(root)), settings_(settings) {}
+
+    bool passes(const Row& row) const override { return filter::holds(*root_, row, settings_); }
+
+private:
+    std::unique_ptr<filter::Node> root_;
+    RegionalSettings settings_;
+};
+
+} // namespace
+
+// The settings (decimal separator, short date format) are those passed in when
+// the compilation starts; the tree keeps them for LIKE's text forms.
+std::unique_ptr<CompiledFilter> compileFilter(const QByteArray& filterText,
+                                              const std::vector<ColumnInfo>& columns,
+                                              const QString& componentName,
+                                              const RegionalSettings& settings)
 {
-    throw Failure(QStringLiteral("フィルター式の形式が正しくありません"));
+    auto root = filter::parseFilter(filterText, columns, componentName, filter::decimalSeparatorByte(settings));
+    filter::convertConstants(*root, settings);
+    return std::make_unique<TreeFilter>(std::move(root), settings);
 }
 
 } // namespace uriage::data
