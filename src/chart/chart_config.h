@@ -21,6 +21,7 @@ struct FontSpec {
 struct LinePen {
     QColor color = Qt::black;
     int width = 1;
+    Qt::PenStyle style = Qt::SolidLine;
 };
 
 struct MarkerSpec {
@@ -30,9 +31,15 @@ struct MarkerSpec {
     std::optional<QColor> fill;       // unset: the series colour
 };
 
+// What a value label shows: the point's label text (or the formatted value
+// when the point has none), or always the formatted value.
+enum class ValueLabelStyle { LabelText, Value };
+
 struct ValueLabels {
     bool shown = false;
     int connectorLength = 8;
+    ValueLabelStyle style = ValueLabelStyle::LabelText; // windows showing labels set Value
+    FontSpec font{12, false};         // in the chart font, black
 };
 
 struct SeriesConfig {
@@ -55,6 +62,13 @@ struct AxisTitle {
     int size = 0;                     // 0: measured from the caption
 };
 
+// The back wall: outlined in black; filled with its colour only when its
+// brush is not clear (the windows set white with a clear brush).
+struct BackWall {
+    QColor color = Qt::white;
+    bool filled = false;
+};
+
 struct ChartConfig {
     View view = View::ThreeD;
     QStringList titleLines;           // centred at the top
@@ -63,6 +77,9 @@ struct ChartConfig {
     AxisTitle leftTitle;
     AxisTitle rightTitle;
     std::array<SeriesConfig, 3> series;
+    FontSpec labelFont{12, false};    // axis labels, black, in the chart font
+    FontSpec legendFont{12, false};   // legend entries, black, in the chart font
+    BackWall backWall;
 };
 
 // Colours named by the window settings.

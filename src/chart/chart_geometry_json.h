@@ -1,0 +1,22 @@
+#pragma once
+// The chart's geometry as the probe reports it, in chart-widget pixels.
+#include "chart/chart_layout.h"
+
+#include <QJsonObject>
+#include <QRect>
+
+namespace uriage::chart {
+
+class ChartModel;
+
+// "area", "plot" ([l, t, r, b]), "W", "D", "legend" {"box", "rows"}, "title"
+// [{"text", "x", "y"}] and "axes" {"bottom", "left", "right"}, each with
+// "shown", "min", "max", "style", "step", "labels" [{"value", "pixel",
+// "text"}], "ticks" and "minorTicks". Label and tick pixels are where they
+// are drawn: the right axis' lie D pixels up in the 3-D view.
+QJsonObject chartGeometryJson(const ChartLayout& layout);
+
+// The same for a chart drawn over the given area.
+QJsonObject chartGeometryJson(const ChartModel& model, const QRect& area);
+
+} // namespace uriage::chart
