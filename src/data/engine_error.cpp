@@ -1,0 +1,91 @@
+#include "data/engine_error.h"
+
+#include <QStringList>
+
+namespace uriage::data {
+
+QString engineStatusText(std::uint16_t status)
+{
+    switch (static_cast<EngineStatus>(status)) {
+    case EngineStatus::DirectoryMissing:
+        return QStringLiteral("データディレクトリが見つかりません");
+    case EngineStatus::TableFileMissing:
+        return QStringLiteral("テーブルファイルが見つかりません");
+    case EngineStatus::NotADatabase:
+        return QStringLiteral("テーブルファイルがデータベースではないか、壊れています");
+    case EngineStatus::Locked:
+        return QStringLiteral("テーブルは他のプログラムによってロックされています");
+    case EngineStatus::InterruptedWrite:
+        return QStringLiteral("テーブルファイルに書き込み途中で中断された記録が残っています。"
+                              "領収証のプログラムを一度起動して終了してから、もう一度実行してください");
+    case EngineStatus::PermissionDenied:
+        return QStringLiteral("アクセス権がありません");
+    case EngineStatus::WalIndexMissing:
+        return QStringLiteral("WAL 形式のテーブルファイルの共有メモリファイル (-shm) がなく、作成もできません。"
+                              "領収証のプログラムを一度起動してから、もう一度実行してください");
+    case EngineStatus::UnknownDatabase:
+        return QStringLiteral("データベースが見つかりません");
+    case EngineStatus::ColumnMissing:
+        return QStringLiteral("列が見つかりません");
+    case EngineStatus::TableMissing:
+        return QStringLiteral("テーブルが見つかりません");
+    case EngineStatus::SqlRefused:
+        return QStringLiteral("SQL 文を実行できません");
+    case EngineStatus::TotalTooLarge:
+        return QStringLiteral("合計が大きすぎます");
+    case EngineStatus::ValueNotOfType:
+        return QStringLiteral("列の値がその型として読めません");
+    case EngineStatus::ReadError:
+        return QStringLiteral("テーブルファイルの読み取り中にエラーが発生しました");
+    case EngineStatus::OutOfMemory:
+        return QStringLiteral("メモリが不足しています");
+    case EngineStatus::StartLibraryMissing:
+    case EngineStatus::StartFailed:
+        break;
+    }
+    return {};
+}
+
+QString EngineError::message() const
+{
+    QStringList lines;
+    auto add = [&lines](const QString& line) {
+        if (!line.isEmpty() && !lines.contains(line))
+            lines << line;
+    };
+    add(engineStatusText(status));
+    for (const EngineDetail& detail : details) {
+        if (detail.status != 0)
+            add(engineStatusText(detail.status));
+        add(detail.context);
+    }
+    if (lines.isEmpty())
+        return QStringLiteral("データベースエンジンエラー $%1").arg(status, 4, 16, QChar('0'));
+    return lines.join(QChar('\n'));
+}
+
+QString directoryContext(const QString& path) { return QStringLiteral("ディレクトリ: ") + path; }
+QString fileContext(const QString& path) { return QStringLiteral("ファイル: ") + path; }
+QString tableContext(const QString& name) { return QStringLiteral("テーブル: ") + name; }
+QString columnContext(const QString& name) { return QStringLiteral("列: ") + name; }
+QString valueContext(const QString& value) { return QStringLiteral("値: ") + value; }
+
+Failure engineFailure(EngineStatus status, std::vector<EngineDetail> details)
+{
+    return engineFailure(static_cast<std::uint16_t>(status), std::move(details));
+}
+
+Failure engineFailure(std::uint16_t status, std::vector<EngineDetail> details)
+{
+    return Failure(EngineError{status, std::move(details)}.message());
+}
+
+QString engineStartMessage(std::uint16_t status)
+{
+    return QStringLiteral("データベースエンジンの初期化中にエラーが発生しました (エラー $%1)")
+        .arg(status, 4, 16, QChar('0'));
+}
+
+QString noCursorMessage() { return QStringLiteral("カーソルハンドルの作成でエラーが発生しました"); }
+
+} // namespace uriage::data

@@ -1,0 +1,33 @@
+#pragma once
+// The two aggregate statements, four lines each ending in CR LF, exactly as
+// the chart windows hand them to the engine (blanks included).
+#include <QString>
+
+namespace uriage::data {
+
+enum class QueryKind { Daily, Monthly };
+
+inline QString dailyAggregateSql()
+{
+    return QStringLiteral(
+        "SELECT DISTINCT 施術日,年,月,日,COUNT(*),SUM(保険料金合計),SUM(一部負担金),SUM(保険外料金),SUM(合計金額)\r\n"
+        "FROM \"領収証記録.db\"\r\n"
+        "GROUP BY 施術日, 年, 月 ,日\r\n"
+        "ORDER BY 施術日,年,月,日\r\n");
+}
+
+inline QString monthlyAggregateSql()
+{
+    return QStringLiteral(
+        "SELECT DISTINCT 年,月,COUNT(*),SUM(保険料金合計),SUM(一部負担金),SUM(保険外料金),SUM(合計金額)\r\n"
+        "FROM \"領収証記録.db\"\r\n"
+        "GROUP BY 年,月\r\n"
+        "ORDER BY 年,月\r\n");
+}
+
+inline QString aggregateSql(QueryKind kind) { return kind == QueryKind::Daily ? dailyAggregateSql() : monthlyAggregateSql(); }
+
+// The data directory every query names.
+inline QString defaultDatabaseName() { return QStringLiteral("C:\\Zelmora"); }
+
+} // namespace uriage::data

@@ -1,0 +1,33 @@
+#pragma once
+// Reading another program's live table file safely: the directory and the file
+// are checked with stat() first, the file is opened read-only on its plain path,
+// and its pages are copied into an in-memory database under a read lock held
+// only for the copy. The file is never changed.
+#include <QString>
+#include <cstdint>
+
+struct sqlite3;
+
+namespace uriage::data {
+
+struct TableFileCopy {
+    double lockMilliseconds = 0;   // how long the file's read lock was held
+};
+
+// How long a reader waits for a writer's exclusive lock before giving up.
+constexpr int kBusyTimeoutMilliseconds = 2000;
+
+// Checks `directory` and `filePath` (a file in it) and copies the file's
+// database into the attached schema `schema` of `work` (an in-memory database
+// attached beforehand). Throws Failure with the engine's message.
+TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath);
+
+// Turns double-quoted string literals off, so that a misspelt double-quoted
+// column is an error rather than a text.
+void disableQuotedStrings(sqlite3* db);
+
+// The engine status for an SQLite result code (extended codes included);
+// 0 when the code has no status of its own.
+std::uint16_t statusForSqliteCode(int code);
+
+} // namespace uriage::data
