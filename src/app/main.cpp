@@ -1,7 +1,36 @@
-#include <QApplication>
+// The program's entry: one copy per logon, seven windows, one message loop.
+#include "app/application.h"
+#include "app/error_box.h"
+#include "app/platform_start.h"
+#include "app/program_icon.h"
+#include "app/window_set.h"
+#include "app/x11_window_hints.h"
+#include "chart/fonts.h"
+#include "windows/Unit1.h"
+#include "windows/handler_dispatch.h"
+#include "windows/window_rules.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // A second copy asks the first one's main menu to come forward and ends
+    // before it creates anything of its own.
+    if (!uriage::platform::holdInstanceGuard()) {
+        uriage::platform::bringFirstCopyForward();
+        return 0;
+    }
+
+    uriage::Application app(argc, argv);
+    uriage::installFontSubstitutes();
+    QApplication::setWindowIcon(uriage::programIcon());
+
+    {
+        uriage::WindowSet windows;
+        uriage::setErrorDisplay(
+            [owner = windows.owner()](const QString& message) { uriage::showErrorBox(message, owner); });
+        uriage::setExpectedFrame(uriage::frameExtentsBeforeMapping(Form1));
+        uriage::showMainWindow(Form1, uriage::platform::initialShowRequest());
+        uriage::runMessageLoop(Form1);
+        uriage::setErrorDisplay({});
+    }
     return 0;
 }

@@ -24,15 +24,31 @@ void showError(const QString& message)
 
 void setErrorDisplay(ErrorDisplay display) { errorDisplay() = std::move(display); }
 
+void reportFailure(std::exception_ptr failure) noexcept
+{
+    // The display itself may fail (a box that cannot be shown): that is
+    // swallowed here so that nothing unwinds into the toolkit's frames.
+    try {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const SilentAbort&) {
+        } catch (const Failure& f) {
+            showError(f.message());
+        } catch (const std::exception& e) {
+            showError(QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            showError(QStringLiteral("不明なエラー"));
+        }
+    } catch (...) {
+    }
+}
+
 void dispatchHandler(const std::function<void()>& handler)
 {
     try {
         handler();
-    } catch (const SilentAbort&) {
-    } catch (const Failure& failure) {
-        showError(failure.message());
-    } catch (const std::exception& e) {
-        showError(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        reportFailure(std::current_exception());
     }
 }
 
