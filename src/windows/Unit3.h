@@ -1,10 +1,13 @@
 #pragma once
+// 年別売上（３Ｄ）: a per-month chart window (monthly aggregate, filtered by year).
 #include "windows/chart_window.h"
 
 class TForm3 : public uriage::ChartWindow {
     Q_OBJECT
 public:
     explicit TForm3(QWidget* parent = nullptr);
+
+    uriage::data::Query& Query2;
 };
 
 extern TForm3* Form3;

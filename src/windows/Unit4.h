@@ -1,10 +1,13 @@
 #pragma once
+// 月別売上（３Ｄ）: a per-day chart window (daily aggregate, filtered by year and month).
 #include "windows/chart_window.h"
 
 class TForm4 : public uriage::ChartWindow {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent = nullptr);
+
+    uriage::data::Query& Query1;
 };
 
 extern TForm4* Form4;

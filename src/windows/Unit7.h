@@ -1,10 +1,13 @@
 #pragma once
+// 年別売上（３Ｄ）: a per-month chart window (monthly aggregate, filtered by year).
 #include "windows/chart_window.h"
 
 class TForm7 : public uriage::ChartWindow {
     Q_OBJECT
 public:
     explicit TForm7(QWidget* parent = nullptr);
+
+    uriage::data::Query& Query1;
 };
 
 extern TForm7* Form7;

@@ -1,0 +1,35 @@
+#pragma once
+// Binds a chart's series to the query they read: closing the query empties
+// them, opening it refills them in one pass over the passing rows.
+#include "data/dataset.h"
+
+namespace uriage::chart {
+
+class ChartModel;
+class Series;
+
+class ChartBinding : private data::DataSetObserver {
+public:
+    // Registers the query that all series of the chart read. The loaded flag
+    // starts set when the query is already open.
+    ChartBinding(ChartModel& model, data::DataSet& source);
+    ~ChartBinding() override;
+    ChartBinding(const ChartBinding&) = delete;
+    ChartBinding& operator=(const ChartBinding&) = delete;
+
+    bool loaded() const { return loaded_; }
+    bool busy() const { return busy_; }
+
+private:
+    void dataSetStateChanged(data::DataSetState newState) override;
+    void refill();
+    void readRows(Series* const* collected, int collectedCount);
+    void addCurrentRow(Series& series);
+
+    ChartModel& model_;
+    data::DataSet& source_;
+    bool loaded_ = false;
+    bool busy_ = false;
+};
+
+} // namespace uriage::chart

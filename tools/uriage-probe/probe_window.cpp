@@ -1,0 +1,142 @@
+// uriage-probe window --form TFormN --data-dir DIR [--year TEXT] [--month TEXT] [--press N]
+// Creates the real chart window on DIR, types the texts into its edit boxes,
+// clicks its filter button N times and prints the query and the chart's points.
+#include "probe_command.h"
+
+#include "app/error_text.h"
+#include "chart/chart_model.h"
+#include "data/query.h"
+#include "windows/chart_window.h"
+#include "windows/chart_window_catalog.h"
+#include "windows/handler_dispatch.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QInputMethodEvent>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTextStream>
+#include <cstdio>
+
+namespace uriage::probe {
+namespace {
+
+int usage(const QString& problem)
+{
+    QTextStream(stderr) << "uriage-probe window: " << problem
+                        << "\nusage: uriage-probe window --form TForm2..TForm7 --data-dir DIR"
+                           " [--year TEXT] [--month TEXT] [--press N]\n";
+    return 2;
+}
+
+// What a user's typing leaves in an empty box, whatever the characters.
+void type(QLineEdit* edit, const QString& text)
+{
+    if (!edit || text.isEmpty())
+        return;
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(edit, &event);
+}
+
+// A left-button press and release in the middle of the button.
+void press(QPushButton* button)
+{
+    const QPointF centre = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(centre);
+    QMouseEvent down(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &up);
+}
+
+QJsonArray seriesJson(const chart::ChartModel& chart)
+{
+    QJsonArray all;
+    for (int s = 0; s < chart::ChartModel::seriesCount(); ++s) {
+        const chart::Series& series = chart.series(s);
+        QJsonArray points;
+        for (std::size_t i = 0; i < series.count(); ++i)
+            points.append(QJsonObject{{QStringLiteral("x"), series.x(i)},
+                                      {QStringLiteral("y"), series.y(i)},
+                                      {QStringLiteral("label"), series.label(i)},
+                                      {QStringLiteral("null"), series.isNull(i)}});
+        all.append(QJsonObject{{QStringLiteral("name"), series.config().name},
+                               {QStringLiteral("title"), series.config().title},
+                               {QStringLiteral("points"), points}});
+    }
+    return all;
+}
+
+int windowCommand(const QStringList& arguments)
+{
+    QString form;
+    QString dataDir;
+    QString year;
+    QString month;
+    int presses = 1;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& option = arguments[i];
+        if (i + 1 >= arguments.size())
+            return usage(QStringLiteral("%1 needs a value").arg(option));
+        const QString& value = arguments[++i];
+        if (option == QLatin1String("--form"))
+            form = value;
+        else if (option == QLatin1String("--data-dir"))
+            dataDir = value;
+        else if (option == QLatin1String("--year"))
+            year = value;
+        else if (option == QLatin1String("--month"))
+            month = value;
+        else if (option == QLatin1String("--press")) {
+            bool ok = false;
+            presses = value.toInt(&ok);
+            if (!ok || presses < 0)
+                return usage(QStringLiteral("--press needs a count of 0 or more"));
+        } else
+            return usage(QStringLiteral("unknown option %1").arg(option));
+    }
+    if (dataDir.isEmpty())
+        return usage(QStringLiteral("--data-dir is required"));
+    if (!chartWindowClassNames().contains(form))
+        return usage(QStringLiteral("--form must be one of %1").arg(chartWindowClassNames().join(QChar(' '))));
+    // A relative native directory is taken from the current directory.
+    if (!dataDir.contains(QChar(':')) && !dataDir.contains(QChar('\\')))
+        dataDir = QFileInfo(dataDir).absoluteFilePath();
+
+    // The last message that would have reached the error box, as the box shows it.
+    QJsonValue error = QJsonValue::Null;
+    setErrorDisplay([&error](const QString& message) { error = withFullStop(message); });
+
+    const std::unique_ptr<ChartWindow> window = createChartWindow(form);
+    window->query().setDatabaseName(dataDir);
+    window->show();
+    QApplication::processEvents();
+    type(window->Edit1, year);
+    type(window->Edit2, month);
+    for (int i = 0; i < presses; ++i)
+        press(window->Button1);
+    QApplication::processEvents();
+    setErrorDisplay({});
+
+    const data::Query& query = window->query();
+    const QJsonObject result{{QStringLiteral("form"), form},
+                             {QStringLiteral("filter"), query.filterText()},
+                             {QStringLiteral("filtered"), query.filtered()},
+                             {QStringLiteral("open"), query.isOpen()},
+                             {QStringLiteral("error"), error},
+                             {QStringLiteral("series"), seriesJson(window->chart())}};
+    const QByteArray json = QJsonDocument(result).toJson(QJsonDocument::Compact);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    std::fputc('\n', stdout);
+    return 0;
+}
+
+const CommandRegistrar registrar("window", windowCommand);
+
+} // namespace
+} // namespace uriage::probe
