@@ -1,13 +1,21 @@
 // uriage-probe window --form TFormN --data-dir DIR [--year TEXT] [--month TEXT] [--press N]
-// Creates the real chart window on DIR, types the texts into its edit boxes,
-// clicks its filter button N times and prints the query and the chart's points.
+//                     [--size WxH] [--png FILE]
+// Creates the real chart window on DIR at its declared outer size (or WxH),
+// types the texts into its edit boxes, clicks its filter button N times and
+// prints the query, the chart's points and the chart's drawn geometry.
 #include "probe_command.h"
 
 #include "app/error_text.h"
+#include "chart/chart_geometry_json.h"
 #include "chart/chart_model.h"
+#include "chart/chart_renderer.h"
+#include "chart/chart_widget.h"
+#include "chart/frame_painter.h"
+#include "chart/series_painter.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
+#include "windows/declared_size.h"
 #include "windows/handler_dispatch.h"
 
 #include <QApplication>
@@ -29,7 +37,7 @@ int usage(const QString& problem)
 {
     QTextStream(stderr) << "uriage-probe window: " << problem
                         << "\nusage: uriage-probe window --form TForm2..TForm7 --data-dir DIR"
-                           " [--year TEXT] [--month TEXT] [--press N]\n";
+                           " [--year TEXT] [--month TEXT] [--press N] [--size WxH] [--png FILE]\n";
     return 2;
 }
 
@@ -54,7 +62,22 @@ void press(QPushButton* button)
     QApplication::sendEvent(button, &up);
 }
 
-QJsonArray seriesJson(const chart::ChartModel& chart)
+// "WxH" as an outer window size; an empty size when malformed.
+QSize parseSize(const QString& text)
+{
+    const QStringList parts = text.split(QChar('x'));
+    if (parts.size() != 2)
+        return {};
+    bool okWidth = false;
+    bool okHeight = false;
+    const int width = parts[0].toInt(&okWidth);
+    const int height = parts[1].toInt(&okHeight);
+    if (!okWidth || !okHeight || width <= kFrameWidth || height <= kFrameHeight)
+        return {};
+    return QSize(width, height);
+}
+
+QJsonArray seriesJson(const chart::ChartModel& chart, const QJsonArray& drawn)
 {
     QJsonArray all;
     for (int s = 0; s < chart::ChartModel::seriesCount(); ++s) {
@@ -65,9 +88,14 @@ QJsonArray seriesJson(const chart::ChartModel& chart)
                                       {QStringLiteral("y"), series.y(i)},
                                       {QStringLiteral("label"), series.label(i)},
                                       {QStringLiteral("null"), series.isNull(i)}});
+        // Where the points, markers and value labels were drawn, in chart pixels.
+        QJsonObject drawing = drawn.at(s).toObject();
+        drawing.remove(QStringLiteral("name"));
+        drawing.remove(QStringLiteral("title"));
         all.append(QJsonObject{{QStringLiteral("name"), series.config().name},
                                {QStringLiteral("title"), series.config().title},
-                               {QStringLiteral("points"), points}});
+                               {QStringLiteral("points"), points},
+                               {QStringLiteral("drawn"), drawing}});
     }
     return all;
 }
@@ -79,6 +107,8 @@ int windowCommand(const QStringList& arguments)
     QString year;
     QString month;
     int presses = 1;
+    QSize outerSize;
+    QString pngFile;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& option = arguments[i];
         if (i + 1 >= arguments.size())
@@ -97,7 +127,13 @@ int windowCommand(const QStringList& arguments)
             presses = value.toInt(&ok);
             if (!ok || presses < 0)
                 return usage(QStringLiteral("--press needs a count of 0 or more"));
-        } else
+        } else if (option == QLatin1String("--size")) {
+            outerSize = parseSize(value);
+            if (outerSize.isEmpty())
+                return usage(QStringLiteral("--size needs WxH, larger than the window frame"));
+        } else if (option == QLatin1String("--png"))
+            pngFile = value;
+        else
             return usage(QStringLiteral("unknown option %1").arg(option));
     }
     if (dataDir.isEmpty())
@@ -114,6 +150,8 @@ int windowCommand(const QStringList& arguments)
 
     const std::unique_ptr<ChartWindow> window = createChartWindow(form);
     window->query().setDatabaseName(dataDir);
+    if (!outerSize.isEmpty())
+        window->resize(clientSizeFromOuter(outerSize.width(), outerSize.height()));
     window->show();
     QApplication::processEvents();
     type(window->Edit1, year);
@@ -123,13 +161,28 @@ int windowCommand(const QStringList& arguments)
     QApplication::processEvents();
     setErrorDisplay({});
 
+    // Paint once, as the screen would, so the bitmap and the geometry agree.
+    chart::ChartWidget* chartWidget = window->DBChart1;
+    chartWidget->repaint();
+    QApplication::processEvents();
+    const chart::ChartModel& model = window->chart();
+    const QRect area = chartWidget->rect();
+    const chart::ChartLayout layout = chart::chartLayout(model, area);
+    const QJsonArray drawn =
+        chart::seriesDrawingJson(model, chart::seriesFrame(layout, chart::systemFrameColors().face));
+    if (!pngFile.isEmpty() && !chartWidget->bitmap().save(pngFile, "PNG")) {
+        QTextStream(stderr) << "uriage-probe window: cannot write " << pngFile << '\n';
+        return 1;
+    }
+
     const data::Query& query = window->query();
     const QJsonObject result{{QStringLiteral("form"), form},
                              {QStringLiteral("filter"), query.filterText()},
                              {QStringLiteral("filtered"), query.filtered()},
                              {QStringLiteral("open"), query.isOpen()},
                              {QStringLiteral("error"), error},
-                             {QStringLiteral("series"), seriesJson(window->chart())}};
+                             {QStringLiteral("series"), seriesJson(model, drawn)},
+                             {QStringLiteral("chart"), chart::chartGeometryJson(layout)}};
     const QByteArray json = QJsonDocument(result).toJson(QJsonDocument::Compact);
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fputc('\n', stdout);
