@@ -64,6 +64,9 @@ LayoutInput layoutInput(const ChartModel& model, const QRect& area)
                         AxisTitleInput{config.rightTitle.caption, config.rightTitle.size}};
     input.axes = {axisInput(model, AxisSide::Bottom), axisInput(model, AxisSide::Left),
                   axisInput(model, AxisSide::Right)};
+    // Axes held by zoom or scroll keep their fixed range instead of the automatic one.
+    for (int i = 0; i < 3; ++i)
+        input.axes[i].fixedRange = model.zoomState().fixed[i];
     return input;
 }
 

@@ -3,6 +3,7 @@
 // needs redrawing. Changes only mark it; drawing happens at the next paint.
 #include "chart/chart_config.h"
 #include "chart/series.h"
+#include "chart/zoom_state.h"
 
 #include <array>
 #include <functional>
@@ -18,6 +19,11 @@ public:
     const Series& series(int index) const { return series_[index]; }
     static constexpr int seriesCount() { return 3; }
 
+    // The ranges that zoom, scroll and wheel hold the axes at. Refilling the
+    // series leaves them alone: they stay until the user undoes the zoom.
+    ZoomState& zoomState() { return zoom_; }
+    const ZoomState& zoomState() const { return zoom_; }
+
     // Marks the chart for redrawing and tells the widget (once per change batch).
     void markChanged();
     bool needsRedraw() const { return needsRedraw_; }
@@ -27,6 +33,7 @@ public:
 private:
     ChartConfig config_;
     std::array<Series, 3> series_;
+    ZoomState zoom_;
     bool needsRedraw_ = true;
     std::function<void()> changeListener_;
 };

@@ -2,13 +2,35 @@
 
 #include "chart/chart_model.h"
 #include "chart/chart_renderer.h"
+#include "chart/frame_painter.h"
+#include "chart/zoom_hit.h"
+#include "chart/zoom_outline.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QWheelEvent>
 
 namespace uriage::chart {
 
-ChartWidget::ChartWidget(ChartModel& model, QWidget* parent) : QWidget(parent), model_(model)
+namespace {
+
+ZoomButton zoomButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return ZoomButton::Left;
+    case Qt::RightButton:
+        return ZoomButton::Right;
+    default:
+        return ZoomButton::Other;
+    }
+}
+
+} // namespace
+
+ChartWidget::ChartWidget(ChartModel& model, QWidget* parent)
+    : QWidget(parent), model_(model), zoom_(model.zoomState())
 {
     setObjectName(QStringLiteral("DBChart1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -33,7 +55,55 @@ void ChartWidget::redrawBitmap()
     QPainter painter(&bitmap_);
     renderChart(painter, model_, bitmap_.rect());
     painter.end();
+    // A zoom rectangle shown while the chart was redrawn stays on screen.
+    if (zoom_.shownOutline())
+        invertOutline(bitmap_, *zoom_.shownOutline(), zoomOutlineColor(systemFrameColors().face));
     model_.clearNeedsRedraw();
+}
+
+ZoomFrame ChartWidget::currentFrame() const { return zoomFrame(chartLayout(model_, rect())); }
+
+void ChartWidget::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    const bool onChart = startsZoomOrScroll(chartPartAt(chartLayout(model_, rect()), model_, at));
+    apply(zoom_.press(zoomButton(event->button()), at, onChart));
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    apply(zoom_.move(event->position().toPoint(), currentFrame()));
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    apply(zoom_.release(zoomButton(event->button()), event->position().toPoint(), currentFrame()));
+}
+
+void ChartWidget::wheelEvent(QWheelEvent* event)
+{
+    apply(zoom_.wheelTurned(event->angleDelta().y(), currentFrame()));
+    event->accept();
+}
+
+void ChartWidget::apply(const ZoomEffect& effect)
+{
+    if (effect.removeOutline)
+        invertOnScreen(*effect.removeOutline);
+    if (effect.drawOutline)
+        invertOnScreen(*effect.drawOutline);
+    if (effect.redraw)
+        model_.markChanged();
+}
+
+void ChartWidget::invertOnScreen(const QRect& rect)
+{
+    if (bitmap_.size() != size()) {
+        update(); // the next paint draws the chart anew, with the rectangle as shown then
+        return;
+    }
+    invertOutline(bitmap_, rect, zoomOutlineColor(systemFrameColors().face));
+    update(rect);
 }
 
 } // namespace uriage::chart

@@ -2,6 +2,11 @@
 // DBChart1: the chart widget. It keeps an off-screen bitmap of the chart,
 // redrawn only when the chart changed or the widget's size changed, and
 // paints from it. A change of the chart only schedules one repaint.
+// Mouse presses, moves, releases and wheel turns go to the zoom controller;
+// the zoom rectangle is inverted into the bitmap and out again, without
+// redrawing the chart.
+#include "chart/zoom_controller.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -18,15 +23,24 @@ public:
     ChartModel& model() const { return model_; }
     // The off-screen bitmap as last drawn (null before the first paint).
     const QImage& bitmap() const { return bitmap_; }
+    const ZoomController& zoom() const { return zoom_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void redrawBitmap();
+    ZoomFrame currentFrame() const;
+    void apply(const ZoomEffect& effect);
+    void invertOnScreen(const QRect& rect);
 
     ChartModel& model_;
     QImage bitmap_;
+    ZoomController zoom_;
 };
 
 } // namespace uriage::chart

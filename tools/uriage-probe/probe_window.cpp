@@ -1,8 +1,10 @@
 // uriage-probe window --form TFormN --data-dir DIR [--year TEXT] [--month TEXT] [--press N]
-//                     [--size WxH] [--png FILE]
+//                     [--size WxH] [--png FILE] [--mouse SCRIPT]
 // Creates the real chart window on DIR at its declared outer size (or WxH),
-// types the texts into its edit boxes, clicks its filter button N times and
-// prints the query, the chart's points and the chart's drawn geometry.
+// types the texts into its edit boxes, clicks its filter button N times,
+// plays the mouse script on the chart and prints the query, the chart's
+// points and the chart's drawn geometry (with the axes' ranges).
+#include "mouse_script.h"
 #include "probe_command.h"
 
 #include "app/error_text.h"
@@ -27,7 +29,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTextStream>
+#include <QWheelEvent>
 #include <cstdio>
 
 namespace uriage::probe {
@@ -37,7 +41,8 @@ int usage(const QString& problem)
 {
     QTextStream(stderr) << "uriage-probe window: " << problem
                         << "\nusage: uriage-probe window --form TForm2..TForm7 --data-dir DIR"
-                           " [--year TEXT] [--month TEXT] [--press N] [--size WxH] [--png FILE]\n";
+                           " [--year TEXT] [--month TEXT] [--press N] [--size WxH] [--png FILE]"
+                           " [--mouse \"left-drag X1 Y1 X2 Y2; right-drag X1 Y1 X2 Y2; wheel up|down; press\"]\n";
     return 2;
 }
 
@@ -60,6 +65,48 @@ void press(QPushButton* button)
     QApplication::sendEvent(button, &down);
     QMouseEvent up(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(button, &up);
+}
+
+// A drag with real mouse events in chart-widget pixels: press, moves along
+// the way, release.
+void drag(QWidget* chart, Qt::MouseButton button, QPoint from, QPoint to)
+{
+    QTest::mousePress(chart, button, Qt::NoModifier, from);
+    for (const QPoint& at : dragPath(from, to))
+        QTest::mouseMove(chart, at);
+    QTest::mouseRelease(chart, button, Qt::NoModifier, to);
+}
+
+// One wheel step over the middle of the chart.
+void wheel(QWidget* chart, bool up)
+{
+    const QPointF at = QRectF(chart->rect()).center();
+    QWheelEvent event(at, chart->mapToGlobal(at), QPoint(), QPoint(0, up ? 120 : -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart, &event);
+}
+
+void playMouseScript(ChartWindow& window, const std::vector<MouseStep>& steps)
+{
+    QWidget* chart = window.DBChart1;
+    for (const MouseStep& step : steps) {
+        switch (step.kind) {
+        case MouseStep::Kind::LeftDrag:
+            drag(chart, Qt::LeftButton, step.from, step.to);
+            break;
+        case MouseStep::Kind::RightDrag:
+            drag(chart, Qt::RightButton, step.from, step.to);
+            break;
+        case MouseStep::Kind::WheelUp:
+        case MouseStep::Kind::WheelDown:
+            wheel(chart, step.kind == MouseStep::Kind::WheelUp);
+            break;
+        case MouseStep::Kind::PressFilter:
+            press(window.Button1);
+            break;
+        }
+        QApplication::processEvents();
+    }
 }
 
 // "WxH" as an outer window size; an empty size when malformed.
@@ -109,6 +156,7 @@ int windowCommand(const QStringList& arguments)
     int presses = 1;
     QSize outerSize;
     QString pngFile;
+    std::vector<MouseStep> mouseSteps;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& option = arguments[i];
         if (i + 1 >= arguments.size())
@@ -133,7 +181,13 @@ int windowCommand(const QStringList& arguments)
                 return usage(QStringLiteral("--size needs WxH, larger than the window frame"));
         } else if (option == QLatin1String("--png"))
             pngFile = value;
-        else
+        else if (option == QLatin1String("--mouse")) {
+            QString problem;
+            const auto steps = parseMouseScript(value, &problem);
+            if (!steps)
+                return usage(QStringLiteral("--mouse: %1").arg(problem));
+            mouseSteps.insert(mouseSteps.end(), steps->begin(), steps->end());
+        } else
             return usage(QStringLiteral("unknown option %1").arg(option));
     }
     if (dataDir.isEmpty())
@@ -159,6 +213,9 @@ int windowCommand(const QStringList& arguments)
     for (int i = 0; i < presses; ++i)
         press(window->Button1);
     QApplication::processEvents();
+    // The chart is on screen before the mouse acts on it.
+    window->DBChart1->repaint();
+    playMouseScript(*window, mouseSteps);
     setErrorDisplay({});
 
     // Paint once, as the screen would, so the bitmap and the geometry agree.
