@@ -2,6 +2,7 @@
 
 #include <QProcessEnvironment>
 #include <QThread>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <map>
@@ -44,6 +45,48 @@ void collect(Display* display, Window parent, const QByteArray& className, std::
         XFree(children);
 }
 
+// The window's _NET_WM_NAME (UTF-8), or a null string.
+QString titleOf(Display* display, Window window)
+{
+    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    QString title;
+    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success &&
+        data) {
+        if (type == utf8 && format == 8)
+            title = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(count));
+        XFree(data);
+    }
+    return title;
+}
+
+bool viewable(Display* display, Window window)
+{
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+void collectTitled(Display* display, Window parent, const QString& title, std::vector<WindowId>& found, int depth)
+{
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count))
+        return;
+    for (unsigned int i = 0; i < count; ++i) {
+        if (titleOf(display, children[i]) == title && viewable(display, children[i]))
+            found.push_back(children[i]);
+        if (depth < 3)
+            collectTitled(display, children[i], title, found, depth + 1);
+    }
+    if (children)
+        XFree(children);
+}
+
 } // namespace
 
 bool connect(const QString& display) { return connectionTo(display) != nullptr; }
@@ -62,6 +105,78 @@ std::vector<WindowId> windowsOfClass(const QString& display, const QString& clas
         XSync(connection, False);
     }
     return found;
+}
+
+std::vector<WindowId> viewableWindowsTitled(const QString& display, const QString& title)
+{
+    Display* connection = connectionTo(display);
+    std::vector<WindowId> found;
+    if (connection) {
+        XSetErrorHandler(ignoreXError);
+        XGrabServer(connection);
+        collectTitled(connection, DefaultRootWindow(connection), title, found, 0);
+        XUngrabServer(connection);
+        XSync(connection, False);
+    }
+    return found;
+}
+
+WindowId waitForViewableWindow(const QString& display, const QString& title, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        const std::vector<WindowId> found = viewableWindowsTitled(display, title);
+        if (!found.empty())
+            return found.front();
+        QThread::msleep(20);
+    } while (clock.elapsed() < timeoutMs);
+    return 0;
+}
+
+bool isViewable(const QString& display, WindowId window)
+{
+    Display* connection = connectionTo(display);
+    if (!connection)
+        return false;
+    XSetErrorHandler(ignoreXError);
+    const bool result = viewable(connection, window);
+    XSync(connection, False);
+    return result;
+}
+
+QByteArray windowPixels(const QString& display, WindowId window, const QRect& area)
+{
+    Display* connection = connectionTo(display);
+    if (!connection)
+        return {};
+    XSetErrorHandler(ignoreXError);
+    XImage* image = XGetImage(connection, window, area.x(), area.y(), static_cast<unsigned>(area.width()),
+                              static_cast<unsigned>(area.height()), AllPlanes, ZPixmap);
+    XSync(connection, False);
+    if (!image)
+        return {};
+    QByteArray pixels(image->data, static_cast<qsizetype>(image->bytes_per_line) * image->height);
+    XDestroyImage(image);
+    return pixels;
+}
+
+bool xdotool(const QString& display, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral("xdotool"), arguments);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool clickAt(const QString& display, WindowId window, int x, int y)
+{
+    return xdotool(display, {QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+                             QString::number(window), QString::number(x), QString::number(y),
+                             QStringLiteral("click"), QStringLiteral("1")});
 }
 
 void focusRoot(const QString& display)
@@ -95,9 +210,10 @@ bool waitForWindowCount(const QString& display, const QString& className, size_t
     return windowsOfClass(display, className).size() == count;
 }
 
-Program::Program(const QString& display, const QString& runtimeDir)
+Program::Program(const QString& display, const QString& runtimeDir, const QProcessEnvironment& extra)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(extra);
     environment.insert(QStringLiteral("DISPLAY"), display);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
