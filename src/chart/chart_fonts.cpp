@@ -4,9 +4,9 @@
 
 namespace uriage::chart {
 
-QFont chartFont(const FontSpec& spec)
+QFont chartFont(const FontSpec& setting)
 {
-    QFont font = makeFont(kMinchoFamily, spec.pixelHeight, spec.bold);
+    QFont font = makeFont(kMinchoFamily, setting.pixelHeight, setting.bold);
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }

@@ -10,7 +10,7 @@
 namespace uriage::chart {
 
 // A font of the chart font family, drawn without antialiasing.
-QFont chartFont(const FontSpec& spec);
+QFont chartFont(const FontSpec& setting);
 
 struct ChartFonts {
     QFont title;
