@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <new>
 
 namespace uriage::data {
 
@@ -89,14 +90,19 @@ bool accessible(const QByteArray& path, int mode)
     return faccessat(AT_FDCWD, path.constData(), mode, AT_EACCESS) == 0;
 }
 
-// A file whose write version (header byte 18) is 2 is in WAL mode.
-bool inWalMode(const QString& filePath)
+// The first bytes of the file: the database header.
+QByteArray fileHeader(const QString& filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray header = file.read(20);
-    return header.size() == 20 && header.startsWith("SQLite format 3") && header[18] == 2;
+        return {};
+    return file.read(100);
+}
+
+// A file whose write version (header byte 18) is 2 is in WAL mode.
+bool inWalMode(const QByteArray& header)
+{
+    return header.size() >= 20 && header.startsWith("SQLite format 3") && header[18] == 2;
 }
 
 [[noreturn]] void failWith(int code, const QString& filePath, const QString& directory)
@@ -114,6 +120,15 @@ bool inWalMode(const QString& filePath)
 }
 
 } // namespace
+
+int textEncodingOf(const unsigned char* header, std::size_t size)
+{
+    if (size < 60)
+        return 0;
+    const std::uint32_t encoding = (std::uint32_t(header[56]) << 24) | (std::uint32_t(header[57]) << 16)
+                                   | (std::uint32_t(header[58]) << 8) | std::uint32_t(header[59]);
+    return encoding >= 1 && encoding <= 3 ? int(encoding) : 0;
+}
 
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath)
 {
@@ -146,7 +161,8 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     // would create it (and the -wal file) in the data directory: allowed only
     // when they will belong to the table file's owner (SQLite hands files it
     // creates as root over to that owner) and the directory takes them.
-    const bool wal = inWalMode(filePath);
+    const QByteArray header = fileHeader(filePath);
+    const bool wal = inWalMode(header);
     if (wal) {
         const QByteArray shm = file + "-shm";
         struct stat shmStat {};
@@ -177,39 +193,64 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     if (!wal) {
         // Rollback mode: a read transaction holds the shared lock (waiting for a
         // writer at most the busy timeout, and refusing a hot journal) while the
-        // file's bytes are read; no writer changes the file meanwhile.
+        // file's bytes are read; no writer changes the file meanwhile. The room
+        // for the bytes is made ready before the lock is taken.
+        std::unique_ptr<FileImage> image;
+        try {
+            image = std::make_unique<FileImage>(imageCapacityFor(fileStat.st_size));
+        } catch (const std::bad_alloc&) {
+            throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
+        }
+        const int fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            throw engineFailure(errno == EACCES ? EngineStatus::PermissionDenied : EngineStatus::ReadError,
+                                {{0, fileContext(filePath)}});
         int code = sqlite3_exec(source.get(), "BEGIN", nullptr, nullptr, nullptr);
         timer.start();
         if (code == SQLITE_OK)
             code = sqlite3_exec(source.get(), "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
-        if (code != SQLITE_OK)
-            failWith(sqlite3_extended_errcode(source.get()), filePath, directory);
-        unsigned char* bytes = nullptr;
-        qint64 size = 0;
-        QFile raw(filePath);
-        if (raw.open(QIODevice::ReadOnly)) {
-            size = raw.size();
-            bytes = static_cast<unsigned char*>(sqlite3_malloc64(sqlite3_uint64(std::max<qint64>(size, 1))));
-            if (bytes && raw.read(reinterpret_cast<char*>(bytes), size) != size) {
-                sqlite3_free(bytes);
-                bytes = nullptr;
+        if (code != SQLITE_OK) {
+            const int failed = sqlite3_extended_errcode(source.get());
+            sqlite3_exec(source.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+            ::close(fd);
+            failWith(failed, filePath, directory);
+        }
+        bool read = false;
+        bool outOfMemory = false;
+        try {
+            read = image->readFrom(fd);
+            if (!read && errno == EFBIG) {
+                // The writer added more than the room allows since the check.
+                struct stat grown {};
+                if (fstat(fd, &grown) == 0) {
+                    image = std::make_unique<FileImage>(imageCapacityFor(grown.st_size));
+                    read = image->readFrom(fd);
+                }
             }
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
         }
         sqlite3_exec(source.get(), "COMMIT", nullptr, nullptr, nullptr);
         const double lockMs = double(timer.nsecsElapsed()) / 1e6;
-        if (!bytes)
+        // Closed only now: closing another descriptor of the file would give
+        // up the locks the process holds on it.
+        ::close(fd);
+        if (outOfMemory)
+            throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
+        if (!read)
             throw engineFailure(EngineStatus::ReadError, {{0, fileContext(filePath)}});
         // Unless the file went over to WAL mode since the check, the bytes are
-        // the database: the copy belongs to the in-memory database from here on.
-        if (!(size >= 20 && bytes[18] == 2)) {
+        // the database, read in place by the in-memory database.
+        const std::size_t size = image->size();
+        if (!(size >= 20 && image->data()[18] == 2)) {
             source.reset();
-            const int flags = SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY;
-            code = sqlite3_deserialize(work, schema, bytes, size, size, flags);
+            code = sqlite3_deserialize(work, schema, image->data(), sqlite3_int64(size), sqlite3_int64(size),
+                                       SQLITE_DESERIALIZE_READONLY);
             if (code != SQLITE_OK)
                 failWith(code, filePath, directory);
-            return TableFileCopy{lockMs};
+            const int encoding = textEncodingOf(image->data(), size);
+            return TableFileCopy{lockMs, std::move(image), encoding};
         }
-        sqlite3_free(bytes);
     }
 
     // WAL mode: the committed pages may lie in the -wal file; the backup copies
@@ -228,7 +269,9 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
         const int sourceCode = sqlite3_extended_errcode(source.get());
         failWith(stepCode == SQLITE_ERROR && sourceCode != SQLITE_OK ? sourceCode : stepCode, filePath, directory);
     }
-    return TableFileCopy{lockMs};
+    return TableFileCopy{lockMs, nullptr,
+                         textEncodingOf(reinterpret_cast<const unsigned char*>(header.constData()),
+                                        std::size_t(header.size()))};
 }
 
 } // namespace uriage::data
