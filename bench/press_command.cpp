@@ -1,0 +1,121 @@
+// uriage-bench press --dir-100k DIR --dir-1m DIR [--runs N] [--year Y] [--month M]
+// Filter press to painted chart in the per-day window TForm2 (one month) and
+// the per-month window TForm6 (one year) on each table, each run followed by
+// the same statement text in the sqlite3 shell on the same file. Prints
+// press_daily_*, press_monthly_* (median, ratio of medians) and lock_1m.
+#include "bench_command.h"
+#include "chart_press.h"
+#include "figure_line.h"
+#include "offscreen.h"
+#include "options.h"
+#include "shell_reference.h"
+#include "statistics.h"
+
+#include "chart/fonts.h"
+#include "data/query.h"
+#include "windows/chart_window.h"
+#include "windows/chart_window_catalog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace uriage::bench {
+namespace {
+
+struct Case {
+    const char* className;
+    ChartWindowKind kind;
+    const char* kindName;
+};
+
+constexpr Case kCases[] = {{"TForm2", ChartWindowKind::PerDay, "daily"}, {"TForm6", ChartWindowKind::PerMonth, "monthly"}};
+
+bool fail(const QString& message)
+{
+    std::fprintf(stderr, "uriage-bench press: %s\n", qPrintable(message));
+    return false;
+}
+
+// Times one window on one table; adds its lock timings to `locks`.
+bool measure(const Case& c, const QString& sizeName, const QString& dir, const QString& year, const QString& month,
+             int runs, std::vector<double>* locks)
+{
+    const std::unique_ptr<ChartWindow> window = createChartWindow(QString::fromLatin1(c.className));
+    if (!window || window->kind() != c.kind)
+        return fail(QStringLiteral("%1 is not the expected window").arg(QLatin1String(c.className)));
+    window->query().setDatabaseName(dir);
+    prepareFilter(*window, year, c.kind == ChartWindowKind::PerDay ? month : QString());
+    const QString tableFile = QDir(dir).filePath(QStringLiteral("領収証記録.db"));
+    const QString statement = window->query().sql();
+
+    std::vector<double> presses;
+    std::vector<double> shells;
+    // The first pair warms the file cache and is not counted.
+    for (int run = 0; run <= runs; ++run) {
+        const PressResult press = pressAndPaint(*window);
+        if (!press.error.isEmpty())
+            return fail(QStringLiteral("%1 on %2: %3").arg(QLatin1String(c.className), dir, press.error));
+        if (press.points <= 0)
+            return fail(QStringLiteral("%1 on %2 drew no points").arg(QLatin1String(c.className), dir));
+        const ShellTiming shell = timeStatementInShell(tableFile, statement);
+        if (!shell.error.isEmpty())
+            return fail(shell.error);
+        std::fprintf(stderr, "  %s %s run %d: press %.1f ms (lock %.1f ms, %d points), shell %.1f ms\n",
+                     c.className, qPrintable(sizeName), run, press.milliseconds, press.lockMilliseconds,
+                     press.points, shell.milliseconds);
+        if (run == 0)
+            continue;
+        presses.push_back(press.milliseconds);
+        shells.push_back(shell.milliseconds);
+        if (locks)
+            locks->push_back(press.lockMilliseconds);
+    }
+    const double pressMs = median(presses);
+    const double shellMs = median(shells);
+    const std::string name = "press_" + std::string(c.kindName) + "_" + sizeName.toStdString();
+    printFigure(name.c_str(), pressMs, "ms", 1, pressMs / shellMs);
+    window->query().close();
+    return true;
+}
+
+int pressCommand(int& argc, char** argv, const QStringList& arguments)
+{
+    Options options;
+    if (!options.parse(arguments))
+        return 2;
+    const int runs = options.number(QStringLiteral("runs"), 5);
+    const QString year = options.text(QStringLiteral("year"), QStringLiteral("2005"));
+    const QString month = options.text(QStringLiteral("month"), QStringLiteral("3"));
+    const QList<QPair<QString, QString>> tables = {{QStringLiteral("100k"), options.text(QStringLiteral("dir-100k"))},
+                                                   {QStringLiteral("1m"), options.text(QStringLiteral("dir-1m"))}};
+    for (const auto& table : tables)
+        if (table.second.isEmpty() || !QFileInfo(table.second).isDir()) {
+            std::fprintf(stderr, "uriage-bench press: --dir-%s needs a directory holding the table\n",
+                         qPrintable(table.first));
+            return 2;
+        }
+    if (runs < 1)
+        return 2;
+
+    preferOffscreen();
+    QApplication app(argc, argv);
+    installFontSubstitutes();
+
+    std::vector<double> locks;
+    for (const Case& c : kCases)
+        for (const auto& table : tables)
+            if (!measure(c, table.first, QFileInfo(table.second).absoluteFilePath(), year, month, runs,
+                         table.first == QLatin1String("1m") ? &locks : nullptr))
+                return 1;
+    printFigure("lock_1m", median(locks), "ms", 1);
+    return 0;
+}
+
+const CommandRegistrar registrar("press", pressCommand);
+
+} // namespace
+} // namespace uriage::bench

@@ -1,0 +1,34 @@
+#include "user_input.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace uriage::bench {
+
+void typeInto(QLineEdit* edit, const QString& text)
+{
+    if (!edit)
+        return;
+    edit->clear();
+    if (text.isEmpty())
+        return;
+    // Committed input-method text reaches the box whatever its characters.
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(edit, &event);
+}
+
+void click(QPushButton* button)
+{
+    const QPointF centre = QRectF(button->rect()).center();
+    const QPointF global = button->mapToGlobal(centre);
+    QMouseEvent down(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &up);
+}
+
+} // namespace uriage::bench
