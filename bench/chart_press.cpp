@@ -1,7 +1,7 @@
 #include "chart_press.h"
 
 #include "statistics.h"
-#include "user_input.h"
+#include "simulated_input.h"
 
 #include "chart/chart_model.h"
 #include "chart/chart_widget.h"
@@ -36,8 +36,8 @@ void prepareFilter(ChartWindow& window, const QString& year, const QString& mont
         window.show();
         QApplication::processEvents();
     }
-    typeInto(window.Edit1, year);
-    typeInto(window.Edit2, month);
+    simulated::typeInto(window.Edit1, year);
+    simulated::typeInto(window.Edit2, month);
 }
 
 PressResult pressAndPaint(ChartWindow& window)
@@ -47,7 +47,7 @@ PressResult pressAndPaint(ChartWindow& window)
     PaintCounter paints;
     window.DBChart1->installEventFilter(&paints);
     const Stopwatch clock;
-    click(window.Button1);
+    simulated::click(window.Button1);
     QApplication::processEvents();
     if (window.chart().needsRedraw())
         window.DBChart1->repaint();

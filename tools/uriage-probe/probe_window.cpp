@@ -6,6 +6,7 @@
 // points and the chart's drawn geometry (with the axes' ranges).
 #include "mouse_script.h"
 #include "probe_command.h"
+#include "simulated_input.h"
 
 #include "app/error_text.h"
 #include "chart/chart_geometry_json.h"
@@ -46,27 +47,6 @@ int usage(const QString& problem)
     return 2;
 }
 
-// What a user's typing leaves in an empty box, whatever the characters.
-void type(QLineEdit* edit, const QString& text)
-{
-    if (!edit || text.isEmpty())
-        return;
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(edit, &event);
-}
-
-// A left-button press and release in the middle of the button.
-void press(QPushButton* button)
-{
-    const QPointF centre = QRectF(button->rect()).center();
-    const QPointF global = button->mapToGlobal(centre);
-    QMouseEvent down(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &down);
-    QMouseEvent up(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &up);
-}
-
 // A drag with real mouse events in chart-widget pixels: press, moves along
 // the way, release.
 void drag(QWidget* chart, Qt::MouseButton button, QPoint from, QPoint to)
@@ -102,7 +82,7 @@ void playMouseScript(ChartWindow& window, const std::vector<MouseStep>& steps)
             wheel(chart, step.kind == MouseStep::Kind::WheelUp);
             break;
         case MouseStep::Kind::PressFilter:
-            press(window.Button1);
+            simulated::click(window.Button1);
             break;
         }
         QApplication::processEvents();
@@ -208,10 +188,10 @@ int windowCommand(const QStringList& arguments)
         window->resize(clientSizeFromOuter(outerSize.width(), outerSize.height()));
     window->show();
     QApplication::processEvents();
-    type(window->Edit1, year);
-    type(window->Edit2, month);
+    simulated::typeInto(window->Edit1, year);
+    simulated::typeInto(window->Edit2, month);
     for (int i = 0; i < presses; ++i)
-        press(window->Button1);
+        simulated::click(window->Button1);
     QApplication::processEvents();
     // The chart is on screen before the mouse acts on it.
     window->DBChart1->repaint();

@@ -1,4 +1,4 @@
-#include "user_input.h"
+#include "simulated_input.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace uriage::bench {
+namespace uriage::simulated {
 
 void typeInto(QLineEdit* edit, const QString& text)
 {
@@ -31,4 +31,4 @@ void click(QPushButton* button)
     QApplication::sendEvent(button, &up);
 }
 
-} // namespace uriage::bench
+} // namespace uriage::simulated

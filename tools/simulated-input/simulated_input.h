@@ -6,7 +6,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace uriage::bench {
+namespace uriage::simulated {
 
 // Replaces the box's text by what typing `text` into an emptied box leaves.
 void typeInto(QLineEdit* edit, const QString& text);
@@ -14,4 +14,4 @@ void typeInto(QLineEdit* edit, const QString& text);
 // A left-button press and release in the middle of the button.
 void click(QPushButton* button);
 
-} // namespace uriage::bench
+} // namespace uriage::simulated
