@@ -1,6 +1,6 @@
 #include "app/error_text.h"
 
-#include "data/cp932.h"
+#include "common/cp932.h"
 
 namespace uriage {
 

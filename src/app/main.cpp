@@ -1,7 +1,7 @@
 // The program's entry: one copy per logon, seven windows, one message loop.
 #include "app/application.h"
 #include "app/error_box.h"
-#include "app/platform_start.h"
+#include "platform/platform_start.h"
 #include "app/program_icon.h"
 #include "app/window_set.h"
 #include "app/x11_window_hints.h"

@@ -1,7 +1,7 @@
 #include "app/window_set.h"
 
 #include "app/minimise_together.h"
-#include "app/platform_start.h"
+#include "platform/platform_start.h"
 #include "app/x11_window_hints.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"

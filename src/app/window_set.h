@@ -1,7 +1,7 @@
 #pragma once
 // The program's seven windows, created once at start-up under one hidden
 // owner window and destroyed in reverse order at the end.
-#include "app/platform_start.h"
+#include "platform/platform_start.h"
 
 #include <QWidget>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // The texts of axis labels: "#,##0.###" on a number axis, the short date or
 // the short time on a date-time axis.
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QString>
 

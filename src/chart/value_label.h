@@ -3,7 +3,7 @@
 // shows, and the placement of its box and connector above the point.
 #include "chart/chart_config.h"
 #include "chart/series_geometry.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QFont>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "data/database_path.h"
 
-#include "data/cp932.h"
+#include "common/cp932.h"
 
 #include <QDir>
 #include <QFileInfo>

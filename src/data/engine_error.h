@@ -2,7 +2,7 @@
 // The engine's failure statuses and the message text built from them: the
 // status's own text, then each detail's text and context line (a path, a table
 // or a column), every distinct line once, joined by line breaks.
-#include "data/failure.h"
+#include "common/failure.h"
 
 #include <QString>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // number) and a display text (empty when null, a date in the short date format,
 // a whole number as its digits).
 #include "data/field_value.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QString>
 

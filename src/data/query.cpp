@@ -1,11 +1,11 @@
 #include "data/query.h"
 
-#include "data/cp932.h"
+#include "common/cp932.h"
 #include "data/engine.h"
-#include "data/failure.h"
+#include "common/failure.h"
 #include "data/field_text.h"
-#include "data/filter.h"
-#include "data/regional_settings.h"
+#include "data/filter/filter.h"
+#include "common/regional_settings.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "windows/handler_dispatch.h"
 
-#include "data/failure.h"
+#include "common/failure.h"
 
 #include <QAbstractButton>
 #include <exception>

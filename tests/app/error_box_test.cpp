@@ -1,7 +1,7 @@
 // The error message box and the dispatch boundary that leads to it.
 #include "app/error_box.h"
 #include "app/window_set.h"
-#include "data/failure.h"
+#include "common/failure.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/handler_dispatch.h"

@@ -2,7 +2,7 @@
 // A query stand-in for the chart binding: rows held in memory, state changes
 // announced to observers, and a record of what the binding did to it.
 #include "data/dataset.h"
-#include "data/failure.h"
+#include "common/failure.h"
 
 #include <QHash>
 #include <map>

@@ -2,7 +2,7 @@
 // columns, and the check of every stored value against its column's type.
 #include "data/column_reading.h"
 #include "data/field_text.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // where a drive path lies under the Windows-program prefix.
 #include "receipt_fixture.h"
 
-#include "data/cp932.h"
+#include "common/cp932.h"
 #include "data/database_path.h"
 
 namespace uriage::data::testing {

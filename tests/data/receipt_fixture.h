@@ -3,9 +3,9 @@
 // and the helpers the data tests share: opening a query on a directory and
 // reading its rows as display texts, fingerprints of a directory's files.
 #include "data/engine.h"
-#include "data/failure.h"
+#include "common/failure.h"
 #include "data/query.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QCryptographicHash>
 #include <QDir>

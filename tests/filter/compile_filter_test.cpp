@@ -2,7 +2,7 @@
 // the passing rows of a small fixture, or the exact message.
 #include "filter_fixture.h"
 
-#include "data/filter_parser.h"
+#include "data/filter/filter_parser.h"
 
 #include <gtest/gtest.h>
 

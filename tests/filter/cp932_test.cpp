@@ -1,5 +1,5 @@
 // Conversion between Unicode and the Japanese code page, byte for byte.
-#include "data/cp932.h"
+#include "common/cp932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 // Aggregate rows of both kinds of query for the filter tests, with the result
 // columns as the engine reports them, and a helper that names the passing rows.
-#include "data/cp932.h"
-#include "data/failure.h"
-#include "data/filter.h"
+#include "common/cp932.h"
+#include "common/failure.h"
+#include "data/filter/filter.h"
 
 #include <QDate>
 #include <QStringList>

@@ -1,9 +1,9 @@
 // The tokens of filter texts, read one after another as the parser reads them,
 // with the byte-level corners of the Japanese code page.
-#include "data/cp932.h"
-#include "data/failure.h"
-#include "data/filter_like.h"
-#include "data/filter_tokenizer.h"
+#include "common/cp932.h"
+#include "common/failure.h"
+#include "data/filter/filter_like.h"
+#include "data/filter/filter_tokenizer.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // aggregate query: the compiler must give a filter that evaluates every row, or
 // fail with one of the messages a filter text can fail with. Anything else
 // (a crash, a hang, another exception, another message) aborts.
-#include "data/failure.h"
-#include "data/filter.h"
+#include "common/failure.h"
+#include "data/filter/filter.h"
 
 #include <QRegularExpression>
 #include <QStringList>

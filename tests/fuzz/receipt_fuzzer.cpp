@@ -5,7 +5,7 @@
 // aborts.
 #include "data/engine.h"
 #include "data/engine_error.h"
-#include "data/failure.h"
+#include "common/failure.h"
 #include "data/query.h"
 
 #include <QByteArray>

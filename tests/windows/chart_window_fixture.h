@@ -5,7 +5,7 @@
 #include "chart/series.h"
 #include "data/engine.h"
 #include "data/query.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
 #include "windows/handler_dispatch.h"

@@ -5,7 +5,7 @@
 #include "probe_command.h"
 
 #include "app/error_text.h"
-#include "data/failure.h"
+#include "common/failure.h"
 #include "data/query.h"
 
 #include <QDir>

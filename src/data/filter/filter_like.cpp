@@ -1,4 +1,4 @@
-#include "data/filter_like.h"
+#include "data/filter/filter_like.h"
 
 namespace uriage::data::filter {
 

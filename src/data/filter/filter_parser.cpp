@@ -1,9 +1,9 @@
-#include "data/filter_parser.h"
+#include "data/filter/filter_parser.h"
 
-#include "data/cp932.h"
-#include "data/failure.h"
-#include "data/filter_messages.h"
-#include "data/filter_tokenizer.h"
+#include "common/cp932.h"
+#include "common/failure.h"
+#include "data/filter/filter_messages.h"
+#include "data/filter/filter_tokenizer.h"
 
 namespace uriage::data::filter {
 namespace {

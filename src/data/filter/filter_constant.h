@@ -1,7 +1,7 @@
 #pragma once
 // Conversion of a constant's text to the type of the column it is compared with.
 #include "data/field_value.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QByteArray>
 

@@ -2,7 +2,7 @@
 // The compiled filter: an expression tree over the columns of an aggregate row,
 // evaluated per row.
 #include "data/field_value.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QByteArray>
 #include <QString>

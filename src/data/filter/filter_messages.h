@@ -1,6 +1,6 @@
 #pragma once
 // The messages a filter text can fail with, exactly as the user reads them.
-#include "data/failure.h"
+#include "common/failure.h"
 
 #include <QString>
 

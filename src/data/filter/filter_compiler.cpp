@@ -1,8 +1,8 @@
-#include "data/filter.h"
+#include "data/filter/filter.h"
 
-#include "data/filter_constant.h"
-#include "data/filter_expression.h"
-#include "data/filter_parser.h"
+#include "data/filter/filter_constant.h"
+#include "data/filter/filter_expression.h"
+#include "data/filter/filter_parser.h"
 
 namespace uriage::data {
 namespace {

@@ -1,4 +1,4 @@
-#include "data/cp932.h"
+#include "common/cp932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,7 +1,7 @@
 // The start-up services on Linux/X11: an advisory file lock in the user's
 // runtime directory stands for the named mutex, and the first copy's main
 // menu window is found by its X11 window class.
-#include "app/platform_start.h"
+#include "platform/platform_start.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,7 +1,7 @@
-#include "data/filter_expression.h"
+#include "data/filter/filter_expression.h"
 
-#include "data/filter_constant.h"
-#include "data/filter_like.h"
+#include "data/filter/filter_constant.h"
+#include "data/filter/filter_like.h"
 
 #include <QDate>
 #include <algorithm>

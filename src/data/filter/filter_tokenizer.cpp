@@ -1,7 +1,7 @@
-#include "data/filter_tokenizer.h"
+#include "data/filter/filter_tokenizer.h"
 
-#include "data/cp932.h"
-#include "data/filter_messages.h"
+#include "common/cp932.h"
+#include "data/filter/filter_messages.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // Row filter expressions: a filter text (CP932 bytes) compiled against the
 // columns of an aggregate result into a tree evaluated per row.
 #include "data/field_value.h"
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QByteArray>
 #include <memory>

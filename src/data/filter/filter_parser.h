@@ -1,7 +1,7 @@
 #pragma once
 // The grammar of filter texts, read by recursive descent into an expression tree.
 #include "data/field_value.h"
-#include "data/filter_expression.h"
+#include "data/filter/filter_expression.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 // The start-up services on Windows: a named mutex in the logon namespace,
 // FindWindow by class name, and the launcher's show command.
-#include "app/platform_start.h"
+#include "platform/platform_start.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "data/filter_constant.h"
+#include "data/filter/filter_constant.h"
 
-#include "data/cp932.h"
-#include "data/failure.h"
-#include "data/filter_messages.h"
+#include "common/cp932.h"
+#include "common/failure.h"
+#include "data/filter/filter_messages.h"
 
 #include <QDate>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "data/regional_settings.h"
+#include "common/regional_settings.h"
 
 #include <QLocale>
 #include <optional>
