@@ -2,9 +2,9 @@
 #include "app/application.h"
 #include "app/error_box.h"
 #include "platform/platform_start.h"
+#include "platform/window_system.h"
 #include "app/program_icon.h"
 #include "app/window_set.h"
-#include "app/x11_window_hints.h"
 #include "chart/fonts.h"
 #include "windows/Unit1.h"
 #include "windows/handler_dispatch.h"
@@ -27,7 +27,7 @@ int main(int argc, char** argv)
         uriage::WindowSet windows;
         uriage::setErrorDisplay(
             [owner = windows.owner()](const QString& message) { uriage::showErrorBox(message, owner); });
-        uriage::setExpectedFrame(uriage::frameExtentsBeforeMapping(Form1));
+        uriage::setExpectedFrame(uriage::platform::frameExtentsBeforeMapping(Form1));
         uriage::showMainWindow(Form1, uriage::platform::initialShowRequest());
         uriage::runMessageLoop(Form1);
         uriage::setErrorDisplay({});

@@ -2,7 +2,7 @@
 
 #include "app/minimise_together.h"
 #include "platform/platform_start.h"
-#include "app/x11_window_hints.h"
+#include "platform/window_system.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -30,10 +30,8 @@ WindowSet::WindowSet() : owner_(new QWidget)
     Form7 = new TForm7(owner_);
     windows_ = {Form1, Form2, Form3, Form4, Form6, Form5, Form7};
 
-    setX11WindowClass(Form1, platform::kMainWindowClass);
-    for (QWidget* chart : windows_)
-        if (chart != Form1)
-            keepOutOfTaskbar(chart);
+    platform::registerMainWindowClass(Form1);
+    platform::attachToOwner(owner_, Form1, windows_);
     new MinimiseTogether(Form1, std::vector<QWidget*>(windows_.begin() + 1, windows_.end()));
 }
 

@@ -71,6 +71,11 @@ QStringList splitComponents(const QByteArray& bytes)
 
 QString nativeDirectory(const QString& name, const DriveRoots& roots)
 {
+#ifdef Q_OS_WIN
+    // Windows itself knows the drives, both separators and letter case.
+    (void)roots;
+    return name;
+#endif
     const QByteArray bytes = cp932::encode(name);
     QString base;
     QByteArray rest = bytes;

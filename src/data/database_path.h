@@ -24,7 +24,8 @@ struct DriveRoots {
 // another drive letter X is <prefix>/dosdevices/x:/..., "\" separators (never
 // the second byte of a double-byte character) become "/". A component that
 // does not exist as written is matched without regard to letter case, as
-// Windows programs expect.
+// Windows programs expect. On Windows itself the name is the directory as it
+// stands.
 QString nativeDirectory(const QString& name, const DriveRoots& roots = DriveRoots::fromEnvironment());
 
 // The entry named `name` in `directory`, matched exactly or else without regard

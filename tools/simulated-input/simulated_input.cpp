@@ -31,4 +31,23 @@ void click(QPushButton* button)
     QApplication::sendEvent(button, &up);
 }
 
+namespace {
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    const QPointF local(at);
+    QMouseEvent event(type, local, widget->mapToGlobal(local), button, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+void drag(QWidget* widget, Qt::MouseButton button, QPoint from, const std::vector<QPoint>& path, QPoint to)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, from, button, button);
+    for (const QPoint& at : path)
+        sendMouse(widget, QEvent::MouseMove, at, Qt::NoButton, button);
+    sendMouse(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+}
+
 } // namespace uriage::simulated

@@ -30,7 +30,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTest>
 #include <QTextStream>
 #include <QWheelEvent>
 #include <cstdio>
@@ -51,10 +50,7 @@ int usage(const QString& problem)
 // the way, release.
 void drag(QWidget* chart, Qt::MouseButton button, QPoint from, QPoint to)
 {
-    QTest::mousePress(chart, button, Qt::NoModifier, from);
-    for (const QPoint& at : dragPath(from, to))
-        QTest::mouseMove(chart, at);
-    QTest::mouseRelease(chart, button, Qt::NoModifier, to);
+    simulated::drag(chart, button, from, dragPath(from, to), to);
 }
 
 // One wheel step over the middle of the chart.

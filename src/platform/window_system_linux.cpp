@@ -1,4 +1,8 @@
-#include "app/x11_window_hints.h"
+// The window hints on X11: the main menu window's WM_CLASS, the task-bar
+// hints, and the frame extents the window manager announces.
+#include "platform/window_system.h"
+
+#include "platform/platform_start.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -15,7 +19,7 @@
 #include <xcb/xcb.h>
 #endif
 
-namespace uriage {
+namespace uriage::platform {
 namespace {
 
 #if QT_CONFIG(xcb)
@@ -140,7 +144,7 @@ QMargins frameExtentsBeforeMapping(QWidget* window)
     return {};
 }
 
-void setX11WindowClass(QWidget* window, const char* className)
+void registerMainWindowClass(QWidget* mainWindow)
 {
 #if QT_CONFIG(xcb)
     xcb_connection_t* connection = x11Connection();
@@ -149,25 +153,29 @@ void setX11WindowClass(QWidget* window, const char* className)
     // "instance\0class\0"
     std::string value = QCoreApplication::applicationName().toStdString();
     value.push_back('\0');
-    value += className;
+    value += kMainWindowClass;
     value.push_back('\0');
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(mainWindow->winId()),
                         XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, static_cast<uint32_t>(value.size()), value.data());
     xcb_flush(connection);
 #else
-    (void)window;
-    (void)className;
+    (void)mainWindow;
 #endif
 }
 
-void keepOutOfTaskbar(QWidget* window)
+// X11 task bars know no owned windows: the main window carries the entry.
+void attachToOwner(QWidget* /*owner*/, QWidget* mainWindow, const std::vector<QWidget*>& windows)
 {
 #if QT_CONFIG(xcb)
-    if (x11Connection())
-        window->installEventFilter(new SkipTaskbarOnShow(window));
+    if (!x11Connection())
+        return;
+    for (QWidget* window : windows)
+        if (window != mainWindow)
+            window->installEventFilter(new SkipTaskbarOnShow(window));
 #else
-    (void)window;
+    (void)mainWindow;
+    (void)windows;
 #endif
 }
 
-} // namespace uriage
+} // namespace uriage::platform
