@@ -30,7 +30,7 @@ const Value& QueryField::value() const
 
 bool QueryField::isNull() const { return data::isNull(value()); }
 double QueryField::asFloat() const { return valueAsFloat(value()); }
-QString QueryField::displayText() const { return valueDisplayText(value(), type(), RegionalSettings::current()); }
+QString QueryField::displayText() const { return valueDisplayText(value(), RegionalSettings::current()); }
 
 Query::Query(QString componentName, QueryKind kind)
     : componentName_(std::move(componentName)), kind_(kind), sql_(aggregateSql(kind)), databaseName_(defaultDatabaseName())

@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/failure.h"
+#include "common/day_number.h"
 #include "data/filter/filter_messages.h"
 
 #include <QDate>
@@ -133,7 +134,7 @@ Value convertConstant(const QByteArray& text, FieldType type, const RegionalSett
         const QDate date = QDate::fromString(cp932::decode(text), settings.shortDateFormat);
         if (!date.isValid())
             throw Failure(message::notADate(cp932::decode(text)));
-        return DateValue{static_cast<int32_t>(QDate(1899, 12, 30).daysTo(date))};
+        return DateValue{static_cast<int32_t>(dayNumberOf(date))};
     }
     case FieldType::Text:
     case FieldType::Bytes:
