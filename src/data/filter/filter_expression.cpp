@@ -9,8 +9,6 @@
 namespace uriage::data::filter {
 namespace {
 
-bool isTrueWord(const QByteArray& text) { return text.compare("TRUE", Qt::CaseInsensitive) == 0; }
-
 Value valueOf(const Node& node, const Row& row, const RegionalSettings& settings)
 {
     switch (node.kind) {
@@ -113,11 +111,12 @@ void convertConstants(Node& node, const RegionalSettings& settings)
         case ConstantKind::Null:
             node.value = {};
             break;
-        case ConstantKind::Boolean:
+        case ConstantKind::True:
+        case ConstantKind::False:
             if (node.constantType)
                 node.value = convertConstant(node.constantText, *node.constantType, settings);
             else
-                node.value = int64_t(isTrueWord(node.constantText) ? 1 : 0);
+                node.value = int64_t(node.constantKind == ConstantKind::True ? 1 : 0);
             break;
         case ConstantKind::Number:
             node.value = convertConstant(node.constantText, node.constantType.value_or(FieldType::Float), settings);
