@@ -2,12 +2,14 @@
 
 #include "common/cp932.h"
 #include "data/engine.h"
+#include "data/engine_error.h"
 #include "common/failure.h"
 #include "data/field_text.h"
 #include "data/filter/filter.h"
 #include "common/regional_settings.h"
 
 #include <algorithm>
+#include <new>
 
 namespace uriage::data {
 
@@ -88,8 +90,10 @@ void Query::open()
 }
 
 // Compiles the stored filter text against the result's columns and, with the
-// flag on, keeps the passing rows. Should keeping them fail, the filter is
-// compiled and applied a second time; a second failure ends the open.
+// flag on, keeps the passing rows. Evaluating the filter cannot fail; keeping
+// the passing rows can only run out of memory. Then the filter is dropped,
+// compiled and applied a second time; a second failure ends the open with the
+// engine's message.
 void Query::installFilter()
 {
     visible_.clear();
@@ -115,10 +119,14 @@ void Query::installFilter()
     std::unique_ptr<CompiledFilter> filter = compile();
     try {
         visible_ = apply(*filter);
-    } catch (const Failure&) {
+    } catch (const std::bad_alloc&) {
         filter.reset();
         filter = compile();
-        visible_ = apply(*filter);
+        try {
+            visible_ = apply(*filter);
+        } catch (const std::bad_alloc&) {
+            throw engineFailure(EngineStatus::OutOfMemory);
+        }
     }
 }
 

@@ -16,8 +16,10 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 enum class WholeNumber { Valid, TooLarge, Invalid };
 
-// An optional sign and one or more decimal digits. Values beyond the 32-bit
-// range are reported as TooLarge however many digits they have.
+// An optional sign and one or more decimal digits. A magnitude beyond 2^40
+// (far outside every whole-number column) is reported as TooLarge however many
+// digits follow, and stops the sum before it could overflow; the callers check
+// smaller values against their column's range.
 WholeNumber parseWholeNumber(const QByteArray& text, int64_t& value)
 {
     int i = 0;
