@@ -1,0 +1,61 @@
+#include "data/snapshot/file_checks.h"
+
+#include "data/engine_error.h"
+
+#include <QFile>
+
+namespace uriage::data {
+
+using platform::PathKind;
+
+void checkDirectory(const QString& directory)
+{
+    const platform::PathStatus status = platform::pathStatus(directory);
+    if (status.kind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+    if (status.kind != PathKind::Directory)
+        throw engineFailure(EngineStatus::DirectoryMissing, {{0, directoryContext(directory)}});
+    if (!platform::mayAccess(directory, platform::SearchAccess))
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+}
+
+platform::PathStatus checkTableFile(const QString& directory, const QString& filePath)
+{
+    const platform::PathStatus status = platform::pathStatus(filePath);
+    if (status.kind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+    if (status.kind == PathKind::Missing)
+        throw engineFailure(EngineStatus::TableFileMissing, {{0, fileContext(filePath)}});
+    if (status.kind != PathKind::RegularFile)
+        throw engineFailure(EngineStatus::NotADatabase, {{0, fileContext(filePath)}});
+    if (!platform::mayAccess(filePath, platform::ReadAccess))
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(filePath)}});
+    return status;
+}
+
+QByteArray fileHeader(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(100);
+}
+
+bool inWalMode(const QByteArray& header)
+{
+    return header.size() >= 20 && header.startsWith("SQLite format 3") && header[18] == 2;
+}
+
+void checkWalIndex(const QString& directory, const QString& filePath, const platform::PathStatus& file)
+{
+    const QString shm = filePath + QStringLiteral("-shm");
+    const PathKind shmKind = platform::pathStatus(shm).kind;
+    if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied) {
+        if (!file.createdFilesKeepOwner || !platform::mayAccess(directory, platform::WriteAccess | platform::SearchAccess))
+            throw engineFailure(EngineStatus::WalIndexMissing, {{0, fileContext(filePath)}, {0, fileContext(shm)}});
+    } else if (!platform::mayAccess(shm, platform::ReadAccess)) {
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(shm)}});
+    }
+}
+
+} // namespace uriage::data
