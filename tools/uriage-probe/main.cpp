@@ -25,9 +25,12 @@ CommandRegistrar::CommandRegistrar(const char* name, CommandFunction function)
 
 int main(int argc, char** argv)
 {
-    // Headless unless told otherwise.
+    // Headless unless told otherwise. On Windows the system's own platform,
+    // the only one the Windows package carries (the window shows briefly).
+#ifndef Q_OS_WIN
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     QApplication app(argc, argv);
     uriage::installFontSubstitutes();
 
