@@ -1,10 +1,9 @@
 // receipts demo --dir DIR [--from 2003 --to 2006] [--seed N] [--count N] [--replace]
 // Writes the receipts of a made-up practice.
 #include "demo_practice.h"
-#include "receipt_writer.h"
 #include "tool_command.h"
+#include "write_table.h"
 
-#include <QTextStream>
 #include <limits>
 #include <optional>
 
@@ -53,16 +52,9 @@ int demoCommand(const uriage::tools::CommandLine& line)
         return line.usageError(QStringLiteral("--dir is required"));
     if (demo->fromYear > demo->toYear && demo->count == 0)
         return line.usageError(QStringLiteral("--from is after --to"));
-    try {
-        ReceiptWriter writer(dir, line.isSet(QStringLiteral("replace")));
+    return writeReceiptTable(dir, line.isSet(QStringLiteral("replace")), [&](ReceiptWriter& writer) {
         generateDemo(*demo, [&](const Receipt& r) { writer.add(r); });
-        const QString path = writer.finish();
-        QTextStream(stdout) << writer.count() << " receipts written to " << path << '\n';
-    } catch (const WriteError& e) {
-        QTextStream(stderr) << "receipts: " << QString::fromStdString(e.what()) << '\n';
-        return 1;
-    }
-    return 0;
+    });
 }
 
 const uriage::tools::CommandRegistrar registrar({

@@ -1,8 +1,8 @@
 // receipts import --dir DIR [--replace] FILE.csv
 // Writes the receipts of a CSV file; nothing while any line is bad.
 #include "csv_import.h"
-#include "receipt_writer.h"
 #include "tool_command.h"
+#include "write_table.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -32,17 +32,10 @@ int importCommand(const uriage::tools::CommandLine& line)
         err << "receipts: nothing written\n";
         return 1;
     }
-    try {
-        ReceiptWriter writer(dir, line.isSet(QStringLiteral("replace")));
+    return writeReceiptTable(dir, line.isSet(QStringLiteral("replace")), [&](ReceiptWriter& writer) {
         for (const Receipt& r : csv.receipts)
             writer.add(r);
-        const QString path = writer.finish();
-        QTextStream(stdout) << writer.count() << " receipts written to " << path << '\n';
-    } catch (const WriteError& e) {
-        err << "receipts: " << QString::fromStdString(e.what()) << '\n';
-        return 1;
-    }
-    return 0;
+    });
 }
 
 const uriage::tools::CommandRegistrar registrar({
