@@ -52,6 +52,7 @@ TEST(ToolCommand, RunsTheNamedCommandOnItsOptions)
         {{"copy", "--dir", "d", "--mark", "a", "--mark", "b"}, 7, true, "d", {"a", "b"}},
         {{"copy", "--mark", "a"}, kUsageExitCode, true, "", {"a"}},   // the command's own check
         {{"copy", "--help"}, 0, false},
+        {{"copy", "--help-all"}, 0, false},
         {{"copy", "--dir"}, kUsageExitCode, false},                  // a value missing
         {{"copy", "--dir", "d", "--colour", "red"}, kUsageExitCode, false},
         {{"copy", "--dir", "d", "one", "two"}, kUsageExitCode, false},

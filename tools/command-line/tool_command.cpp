@@ -86,7 +86,7 @@ int runTool(const QString& toolName, const QStringList& arguments)
     const CommandLine line(toolName + QChar(' ') + command.name, parser, help);
     if (!parser.parse(arguments))
         return line.usageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         QTextStream(stdout) << help;
         return 0;
     }
