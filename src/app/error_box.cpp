@@ -1,13 +1,12 @@
 #include "app/error_box.h"
 
 #include "app/error_text.h"
-#include "windows/window_placement.h"
+#include "app/owner_placement.h"
+#include "chart/fonts.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 
 namespace uriage {
@@ -25,16 +24,16 @@ void showErrorBox(const QString& message, QWidget* owner)
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
+    box.setFont(makeFont(kGothicFamily, 12)); // the program's window font
 
-    // The box stands on the monitor of the active window.
-    if (active) {
-        QScreen* monitor = QGuiApplication::screenAt(active->frameGeometry().center());
-        if (monitor && monitor != (owner ? owner->screen() : QGuiApplication::primaryScreen())) {
-            box.adjustSize();
-            box.move(centredOn(monitor->geometry(), box.size()));
-        }
-    }
+    // The box appears centred on its owner: the owner window stands at the
+    // centre of the active window's monitor for the time of the box.
+    const QPoint restingPlace = owner ? owner->pos() : QPoint();
+    if (owner)
+        placeOwnerWindow(owner, active);
     box.exec();
+    if (owner)
+        owner->move(restingPlace);
 
     if (active && active->isVisible())
         active->activateWindow();
