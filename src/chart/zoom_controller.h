@@ -8,6 +8,8 @@
 // into the dragged rectangle; any other drag of that size undoes the zoom.
 // Right button: the content follows the mouse while it stays inside the plot
 // rectangle. Wheel: the vertical axes move by 3 % of their size per step.
+// The first zoom, drag-scroll or wheel step saves the automatic state that an
+// undo brings back.
 #include "chart/zoom_frame.h"
 #include "chart/zoom_state.h"
 
