@@ -1,6 +1,6 @@
 #include "chart/value_label.h"
 
-#include "chart/fonts.h"
+#include "chart/chart_fonts.h"
 #include "chart/series.h"
 
 #include <QFontMetrics>
@@ -58,7 +58,8 @@ QString valueLabelText(const Series& series, std::size_t index, const RegionalSe
 
 QFont valueLabelFont(const ValueLabels& labels)
 {
-    return makeFont(kMinchoFamily, labels.font.pixelHeight, labels.font.bold);
+    // Crisp like the axis labels and the legend.
+    return chartFont(labels.font);
 }
 
 ValueLabelBox valueLabelBox(QPoint point, const QString& text, const QFont& font, int connectorLength,
