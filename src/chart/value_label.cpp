@@ -1,6 +1,6 @@
 #include "chart/value_label.h"
 
-#include "chart/chart_fonts.h"
+#include "chart/fonts.h"
 #include "chart/series.h"
 
 #include <QFontMetrics>
@@ -58,8 +58,9 @@ QString valueLabelText(const Series& series, std::size_t index, const RegionalSe
 
 QFont valueLabelFont(const ValueLabels& labels)
 {
-    // Crisp like the axis labels and the legend.
-    return chartFont(labels.font);
+    QFont font = makeFont(kMinchoFamily, labels.font.pixelHeight, labels.font.bold);
+    font.setStyleStrategy(QFont::NoAntialias); // crisp like the axis labels and the legend
+    return font;
 }
 
 ValueLabelBox valueLabelBox(QPoint point, const QString& text, const QFont& font, int connectorLength,

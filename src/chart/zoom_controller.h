@@ -8,8 +8,6 @@
 // into the dragged rectangle; any other drag of that size undoes the zoom.
 // Right button: the content follows the mouse while it stays inside the plot
 // rectangle. Wheel: the vertical axes move by 3 % of their size per step.
-// The first zoom, drag-scroll or wheel step saves the automatic state that an
-// undo brings back.
 #include "chart/zoom_frame.h"
 #include "chart/zoom_state.h"
 
@@ -51,7 +49,8 @@ public:
     ZoomEffect press(ZoomButton button, QPoint position, bool onChart);
     ZoomEffect move(QPoint position, const ZoomFrame& frame);
     ZoomEffect release(ZoomButton button, QPoint position, const ZoomFrame& frame);
-    // steps > 0: the wheel turned up (away from the user), < 0: down.
+    // steps > 0: the wheel turned up (away from the user), < 0: down. Like
+    // the first zoom or drag-scroll, the first step saves the automatic state.
     ZoomEffect wheel(int steps, const ZoomFrame& frame);
     // A turn of the wheel in eighths of a degree: every whole step of 120
     // counts, smaller turns add up until they make one.

@@ -1,7 +1,7 @@
 #pragma once
 // The ranges that zoom, scroll and the wheel hold the axes at, and the
-// automatic state saved at the first zoom, drag-scroll or wheel step so that
-// an undo can bring it back.
+// automatic state saved at the first zoom or drag-scroll so that an undo can
+// bring it back.
 #include "chart/series.h"
 
 #include <array>
