@@ -27,13 +27,13 @@ void showErrorBox(const QString& message, QWidget* owner)
     box.setFont(makeFont(kGothicFamily, 12)); // the program's window font
 
     // The box appears centred on its owner: the owner window stands at the
-    // centre of the active window's monitor for the time of the box.
-    const QPoint restingPlace = owner ? owner->pos() : QPoint();
+    // centre of the active window's monitor for the time of the box, and at
+    // the centre of the primary screen again afterwards.
     if (owner)
         placeOwnerWindow(owner, active);
     box.exec();
     if (owner)
-        owner->move(restingPlace);
+        placeOwnerWindow(owner);
 
     if (active && active->isVisible())
         active->activateWindow();

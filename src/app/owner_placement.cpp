@@ -10,20 +10,12 @@ namespace uriage {
 
 namespace {
 
-QRect primaryScreenRect()
-{
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    return primary ? primary->geometry() : QRect();
-}
-
-std::optional<QRect> monitorOf(const QWidget* window)
+QScreen* monitorOf(const QWidget* window)
 {
     if (!window)
-        return std::nullopt;
-    const QScreen* monitor = QGuiApplication::screenAt(window->frameGeometry().center());
-    if (!monitor)
-        monitor = window->screen();
-    return monitor ? std::optional<QRect>(monitor->geometry()) : std::nullopt;
+        return nullptr;
+    QScreen* monitor = QGuiApplication::screenAt(window->frameGeometry().center());
+    return monitor ? monitor : window->screen();
 }
 
 } // namespace
@@ -36,7 +28,13 @@ QPoint ownerWindowPosition(const QRect& primaryScreen, const std::optional<QRect
 
 void placeOwnerWindow(QWidget* owner, const QWidget* activeWindow)
 {
-    owner->move(ownerWindowPosition(primaryScreenRect(), monitorOf(activeWindow), owner->size()));
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return;
+    QScreen* monitor = monitorOf(activeWindow);
+    const std::optional<QRect> activeMonitor = monitor ? std::optional<QRect>(monitor->geometry()) : std::nullopt;
+    owner->setScreen(monitor ? monitor : primary);
+    owner->move(ownerWindowPosition(primary->geometry(), activeMonitor, owner->size()));
 }
 
 } // namespace uriage

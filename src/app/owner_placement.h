@@ -18,7 +18,8 @@ namespace uriage {
 QPoint ownerWindowPosition(const QRect& primaryScreen, const std::optional<QRect>& activeMonitor,
                            const QSize& ownerSize);
 
-// Moves the owner window by the rule above, with the screens as they are now.
+// Moves the owner window by the rule above, with the screens as they are now,
+// and puts it on that screen, where the toolkit keeps the boxes it owns.
 void placeOwnerWindow(QWidget* owner, const QWidget* activeWindow = nullptr);
 
 } // namespace uriage

@@ -106,4 +106,42 @@ TEST(ErrorBoxPlace, StandsAtTheScreenCentreInTheWindowFontAndTheOwnerStaysThere)
               QFontMetrics(uriage::makeFont(uriage::kGothicFamily, 12)).horizontalAdvance(QStringLiteral("保険料金")));
 }
 
+// Run once more on two monitors (the offscreen platform's two_monitors.json):
+// with the main menu on the right-hand monitor, the box appears at that
+// monitor's centre, and the owner window goes back to the primary screen.
+TEST(ErrorBoxOnTwoMonitors, AppearsOnTheMonitorOfTheActiveWindow)
+{
+    if (QGuiApplication::screens().size() < 2)
+        GTEST_SKIP() << "one monitor in this run";
+    uriage::WindowSet set;
+    uriage::showMainWindow(Form1, uriage::platform::InitialShow::Normal);
+    QScreen* right = QGuiApplication::screens().at(1);
+    const QRect monitor = right->geometry();
+    Form1->move(monitor.topLeft() + QPoint(100, 100));
+    Form1->activateWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), static_cast<QWidget*>(Form1), 2000);
+    ASSERT_EQ(QGuiApplication::screenAt(Form1->frameGeometry().center()), right);
+    uriage::setErrorDisplay([&set](const QString& m) { uriage::showErrorBox(m, set.owner()); });
+
+    const QRect primary = QGuiApplication::primaryScreen()->geometry();
+    const QPoint ownerPlace = uriage::centredOn(primary, set.owner()->size());
+    QRect frame;
+    QPoint ownerDuringBox;
+    {
+        ModalResponder responder([&](QMessageBox* box) {
+            frame = box->frameGeometry();
+            ownerDuringBox = set.owner()->pos();
+        });
+        uriage::dispatchHandler([] { throw uriage::Failure(QStringLiteral("x")); });
+        EXPECT_EQ(responder.answered(), 1);
+    }
+    uriage::setErrorDisplay({});
+
+    EXPECT_EQ(ownerDuringBox, uriage::centredOn(monitor, set.owner()->size()));
+    const QPoint middle = monitor.topLeft() + QPoint(monitor.width() / 2, monitor.height() / 2);
+    const QPoint boxMiddle = frame.topLeft() + QPoint(frame.width() / 2, frame.height() / 2);
+    EXPECT_LE((boxMiddle - middle).manhattanLength(), 4) << boxMiddle.x() << ", " << boxMiddle.y();
+    EXPECT_EQ(set.owner()->pos(), ownerPlace) << "back on the primary screen";
+}
+
 } // namespace
