@@ -5,11 +5,35 @@
 #include "chart/fonts.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
 namespace uriage {
+
+namespace {
+
+// Centres the box on its owner window when it is shown, with the size it has
+// taken for its text by then: the toolkit places it before that.
+class CentreOnOwner : public QObject {
+public:
+    CentreOnOwner(QWidget* box, const QWidget* owner) : QObject(box), owner_(owner) { box->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* box = static_cast<QWidget*>(watched);
+            box->move(ownedBoxPosition(owner_->geometry(), box->frameSize()));
+        }
+        return false;
+    }
+
+private:
+    const QWidget* owner_;
+};
+
+} // namespace
 
 void showErrorBox(const QString& message, QWidget* owner)
 {
@@ -29,8 +53,10 @@ void showErrorBox(const QString& message, QWidget* owner)
     // The box appears centred on its owner: the owner window stands at the
     // centre of the active window's monitor for the time of the box, and at
     // the centre of the primary screen again afterwards.
-    if (owner)
+    if (owner) {
         placeOwnerWindow(owner, active);
+        new CentreOnOwner(&box, owner);
+    }
     box.exec();
     if (owner)
         placeOwnerWindow(owner);

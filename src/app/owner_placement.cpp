@@ -26,6 +26,11 @@ QPoint ownerWindowPosition(const QRect& primaryScreen, const std::optional<QRect
     return centredOn(activeMonitor.value_or(primaryScreen), ownerSize);
 }
 
+QPoint ownedBoxPosition(const QRect& owner, const QSize& box)
+{
+    return owner.topLeft() + QPoint((owner.width() - box.width()) / 2, (owner.height() - box.height()) / 2);
+}
+
 void placeOwnerWindow(QWidget* owner, const QWidget* activeWindow)
 {
     QScreen* primary = QGuiApplication::primaryScreen();

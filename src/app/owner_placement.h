@@ -18,6 +18,10 @@ namespace uriage {
 QPoint ownerWindowPosition(const QRect& primaryScreen, const std::optional<QRect>& activeMonitor,
                            const QSize& ownerSize);
 
+// A box owned by the owner window stands centred on it, also where it is
+// larger than the owner window.
+QPoint ownedBoxPosition(const QRect& owner, const QSize& box);
+
 // Moves the owner window by the rule above, with the screens as they are now,
 // and puts it on that screen, where the toolkit keeps the boxes it owns.
 void placeOwnerWindow(QWidget* owner, const QWidget* activeWindow = nullptr);

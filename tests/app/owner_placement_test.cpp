@@ -61,6 +61,25 @@ const OwnerCase kOwnerCases[] = {
 INSTANTIATE_TEST_SUITE_P(Screens, OwnerPlacement, ::testing::ValuesIn(kOwnerCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(OwnedBox, StandsCentredOnTheOwnerWindowWhateverItsSize)
+{
+    const struct {
+        const char* name;
+        QRect owner;
+        QSize box;
+        QPoint expected;
+    } cases[] = {
+        {"SmallerBox", {320, 272, 640, 480}, {192, 85}, {544, 469}},
+        {"OddDifferencesTruncated", {0, 0, 640, 480}, {193, 86}, {223, 197}},
+        {"WiderThanTheOwner", {320, 272, 640, 480}, {900, 120}, {190, 452}},
+        {"OnAMonitorLeftOfThePrimary", {-832, 344, 640, 480}, {192, 85}, {-608, 541}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(uriage::ownedBoxPosition(c.owner, c.box), c.expected);
+    }
+}
+
 struct SeenBox {
     QRect frame;
     QFont font;
