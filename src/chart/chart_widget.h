@@ -1,7 +1,8 @@
 #pragma once
 // DBChart1: the chart widget. It keeps an off-screen bitmap of the chart at
 // the screen's device pixels, redrawn only when the chart changed or the
-// widget's size or pixel ratio changed, and paints from it. A change of the chart only schedules one repaint.
+// widget's size or pixel ratio changed, and paints from it. A change of the
+// chart only schedules one repaint.
 // Mouse presses, moves, releases and wheel turns go to the zoom controller;
 // the zoom rectangle is inverted into the bitmap and out again, without
 // redrawing the chart.
