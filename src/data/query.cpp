@@ -35,7 +35,7 @@ double QueryField::asFloat() const { return valueAsFloat(value()); }
 QString QueryField::displayText() const { return valueDisplayText(value(), RegionalSettings::current()); }
 
 Query::Query(QString componentName, QueryKind kind)
-    : componentName_(std::move(componentName)), kind_(kind), sql_(aggregateSql(kind)), databaseName_(defaultDatabaseName())
+    : componentName_(std::move(componentName)), kind_(kind), statement_(aggregateStatement(kind)), databaseName_(defaultDatabaseName())
 {
 }
 
@@ -72,7 +72,7 @@ void Query::open()
     std::shared_ptr<Connection> connection = engine.connect(databaseName_);
     connection->addUser();
     try {
-        table_ = connection->run(aggregateStatement(kind_));
+        table_ = connection->run(statement_);
         lastLockMilliseconds_ = connection->lastLockMilliseconds();
         for (std::size_t c = 0; c < table_.columns.size(); ++c)
             fields_.push_back(std::make_unique<QueryField>(*this, c));
