@@ -36,7 +36,4 @@ std::optional<Value> readValue(const StoredValue& stored, FieldType type);
 // The stored value as the user would recognise it in a message.
 QString storedValueText(const StoredValue& stored);
 
-// Day number of a date since 30 December 1899, and back.
-int32_t dayNumber(int year, int month, int day);
-
 } // namespace uriage::data

@@ -1,12 +1,12 @@
 #pragma once
 // Reading another program's live table file safely: the directory and the file
-// are checked with stat() first, the file is opened read-only on its plain path,
-// and its pages are copied into an in-memory database under a read lock held
-// only for the copy. The file is never changed.
-#include "data/file_image.h"
+// are checked first, the file is opened read-only on its plain path, and its
+// pages are copied into an in-memory database under a read lock held only for
+// the copy. The file is never changed.
+#include "data/snapshot/file_image.h"
 
 #include <QString>
-#include <cstdint>
+#include <cstddef>
 #include <memory>
 
 struct sqlite3;
@@ -33,13 +33,5 @@ constexpr int kBusyTimeoutMilliseconds = 2000;
 // attached beforehand). The copy may live in the returned image, which must
 // outlive `work`. Throws Failure with the engine's message.
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath);
-
-// Turns double-quoted string literals off, so that a misspelt double-quoted
-// column is an error rather than a text.
-void disableQuotedStrings(sqlite3* db);
-
-// The engine status for an SQLite result code (extended codes included);
-// 0 when the code has no status of its own.
-std::uint16_t statusForSqliteCode(int code);
 
 } // namespace uriage::data

@@ -1,8 +1,8 @@
-#include "data/receipt_scan.h"
+#include "data/aggregate/receipt_scan.h"
 
-#include "data/receipt_groups.h"
+#include "data/aggregate/receipt_groups.h"
 
-#include <sqlite3.h>
+#include "data/sqlite/sqlite_handles.h"
 
 #include <QStringList>
 
@@ -84,13 +84,6 @@ void receiptRow(sqlite3_context* context, int argc, sqlite3_value** argv)
     sqlite3_result_null(context);
 }
 
-QString quoted(const QString& identifier)
-{
-    QString q = identifier;
-    q.replace(QChar('"'), QStringLiteral("\"\""));
-    return QChar('"') + q + QChar('"');
-}
-
 // Group columns compare under the binary collation unless the table declares
 // another; only the binary one is computed here.
 bool binaryCollation(sqlite3* work, const QString& schema, const QString& table, const char* column)
@@ -104,24 +97,26 @@ bool binaryCollation(sqlite3* work, const QString& schema, const QString& table,
     return code == SQLITE_OK && collation && sqlite3_stricmp(collation, "BINARY") == 0;
 }
 
-struct Finalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
+// Runs the one-row statement `sql` through; SQLITE_DONE when it ran cleanly.
+int runToEnd(sqlite3* work, const QByteArray& sql)
+{
+    sqlite3_stmt* raw = nullptr;
+    int code = sqlite3_prepare_v2(work, sql.constData(), int(sql.size()), &raw, nullptr);
+    StatementHandle stmt(raw);
+    if (code == SQLITE_OK) {
+        code = sqlite3_step(stmt.get());
+        if (code == SQLITE_ROW)
+            code = sqlite3_step(stmt.get());
+    }
+    return code;
+}
 
 } // namespace
 
-std::optional<QueryKind> aggregateKindOf(const QString& sql)
+ScanOutcome scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QString& schema,
+                          const QString& table, const std::function<void(const std::vector<StoredValue>&)>& deliver)
 {
-    if (sql == dailyAggregateSql())
-        return QueryKind::Daily;
-    if (sql == monthlyAggregateSql())
-        return QueryKind::Monthly;
-    return std::nullopt;
-}
-
-bool scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QString& schema, const QString& table,
-                   const std::function<void(const std::vector<StoredValue>&)>& deliver)
-{
+    constexpr ScanOutcome declined = ScanOutcome::DeclinedUseSqlite;
     std::vector<const char*> keys;
     if (kind == QueryKind::Daily)
         keys.assign(kDailyKeys.begin(), kDailyKeys.end());
@@ -129,16 +124,15 @@ bool scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QSt
         keys.assign(kMonthlyKeys.begin(), kMonthlyKeys.end());
     for (const char* key : keys) {
         if (!binaryCollation(work, schema, table, key))
-            return false;
+            return declined;
     }
-
     QStringList arguments;
     for (const char* key : keys)
         arguments << QString::fromUtf8(key);
     for (const char* summed : kSummed)
         arguments << QString::fromUtf8(summed);
     const QByteArray sql = QStringLiteral("SELECT count(uriage_receipt_row(%1)) FROM %2")
-                               .arg(arguments.join(QChar(',')), quoted(view))
+                               .arg(arguments.join(QChar(',')), quotedIdentifier(view))
                                .toUtf8();
 
     Scan scan{ReceiptGroups(int(keys.size()), int(kSummed.size())), int(keys.size())};
@@ -146,24 +140,13 @@ bool scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QSt
     if (sqlite3_create_function_v2(work, "uriage_receipt_row", argc, SQLITE_UTF8 | SQLITE_DIRECTONLY, &scan,
                                    receiptRow, nullptr, nullptr, nullptr)
         != SQLITE_OK)
-        return false;
-
-    int code = SQLITE_ERROR;
-    {
-        sqlite3_stmt* raw = nullptr;
-        code = sqlite3_prepare_v2(work, sql.constData(), int(sql.size()), &raw, nullptr);
-        std::unique_ptr<sqlite3_stmt, Finalizer> stmt(raw);
-        if (code == SQLITE_OK) {
-            code = sqlite3_step(stmt.get());
-            if (code == SQLITE_ROW)
-                code = sqlite3_step(stmt.get());
-        }
-    }
+        return declined;
+    const int code = runToEnd(work, sql);
     sqlite3_create_function_v2(work, "uriage_receipt_row", argc, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr,
                                nullptr);
-    if (code != SQLITE_DONE || scan.outOfMemory)
-        return false;
-    return scan.groups.rows(deliver);
+    if (code != SQLITE_DONE || scan.outOfMemory || !scan.groups.rows(deliver))
+        return declined;
+    return ScanOutcome::Answered;
 }
 
 } // namespace uriage::data

@@ -11,7 +11,7 @@
 // text or byte string, a whole-number sum that could overflow, and a
 // floating-point sum that is not exact in every order. The caller then lets
 // SQLite compute the result itself.
-#include "data/column_reading.h"
+#include "data/statement/column_reading.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,9 +36,6 @@ public:
     // Adds one row: `keys` then `sums`. False once the grouping declined; the
     // rows added so far are then of no use.
     bool add(const CellView* keys, const CellView* sums);
-
-    bool declined() const { return declined_; }
-    std::size_t groupCount() const { return groups_.size(); }
 
     // Hands the result rows to `deliver` in ascending key order: the keys, the row
     // count, the sums (one buffer, reused from row to row). False, before any
@@ -77,6 +74,12 @@ private:
     static std::uint64_t hashOf(const CellView* keys, int n);
     Match matches(std::size_t group, const CellView* keys) const;
     void accumulate(std::size_t group, const CellView* sums);
+    // Adds a row's sums to the group its keys match; an ambiguous match declines.
+    bool join(std::size_t group, Match match, const CellView* sums);
+    // A new group for `keys` in the empty `slot`; false when there is no room.
+    bool insertGroup(std::uint64_t hash, std::size_t slot, const CellView* keys);
+    bool sumsAreCertain() const;
+    void fillRow(std::size_t group, std::vector<StoredValue>& row) const;
     void grow();
     int compareGroups(std::size_t a, std::size_t b) const;
     std::string_view textOf(const Key& key) const { return std::string_view(text_).substr(key.offset, key.length); }

@@ -1,10 +1,10 @@
 #pragma once
 // Runs one SQL statement of a directory database and returns its whole result
 // as a read-only in-memory table, every value read and checked on the way.
-// A table named "X.db" in the SQL text is the table X in the file X.db of the
-// directory (a bare name X means the same file); its file is copied into memory
-// under a brief read lock and the statement runs over the copy, unchanged.
+// The table files the statement names are copied into memory first, each
+// under a brief read lock, and the statement runs over the copies, unchanged.
 #include "data/field_value.h"
+#include "data/query_texts.h"
 
 #include <QString>
 
@@ -13,9 +13,10 @@ namespace uriage::data {
 struct StatementResult {
     ResultTable table;
     double lockMilliseconds = 0;   // read lock held on the table files, in total
+    bool groupedInOnePass = false; // the aggregate was computed by the one-pass grouping
 };
 
 // Throws Failure with the engine's message.
-StatementResult runStatement(const QString& directory, const QString& sql);
+StatementResult runStatement(const QString& directory, const StatementRequest& request);
 
 } // namespace uriage::data
