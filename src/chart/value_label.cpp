@@ -58,7 +58,9 @@ QString valueLabelText(const Series& series, std::size_t index, const RegionalSe
 
 QFont valueLabelFont(const ValueLabels& labels)
 {
-    return makeFont(kMinchoFamily, labels.font.pixelHeight, labels.font.bold);
+    QFont font = makeFont(kMinchoFamily, labels.font.pixelHeight, labels.font.bold);
+    font.setStyleStrategy(QFont::NoAntialias); // crisp like the axis labels and the legend
+    return font;
 }
 
 ValueLabelBox valueLabelBox(QPoint point, const QString& text, const QFont& font, int connectorLength,

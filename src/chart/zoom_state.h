@@ -17,8 +17,8 @@ enum AxisSlot { BottomAxis = 0, LeftAxis = 1, RightAxis = 2 };
 
 struct ZoomState {
     AxisRangeSet fixed;
-    // The axes as they were before the first zoom or drag-scroll since the
-    // chart was made or last undone; nothing when nothing is saved.
+    // The axes as they were before the first zoom, drag-scroll or wheel step
+    // since the chart was made or last undone; nothing when nothing is saved.
     std::optional<AxisRangeSet> saved;
 
     // Every axis automatic and nothing saved.

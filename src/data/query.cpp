@@ -35,7 +35,7 @@ double QueryField::asFloat() const { return valueAsFloat(value()); }
 QString QueryField::displayText() const { return valueDisplayText(value(), RegionalSettings::current()); }
 
 Query::Query(QString componentName, QueryKind kind)
-    : componentName_(std::move(componentName)), kind_(kind), sql_(aggregateSql(kind)), databaseName_(defaultDatabaseName())
+    : componentName_(std::move(componentName)), kind_(kind), statement_(aggregateStatement(kind)), databaseName_(defaultDatabaseName())
 {
 }
 
@@ -72,7 +72,7 @@ void Query::open()
     std::shared_ptr<Connection> connection = engine.connect(databaseName_);
     connection->addUser();
     try {
-        table_ = connection->run(aggregateStatement(kind_));
+        table_ = connection->run(statement_);
         lastLockMilliseconds_ = connection->lastLockMilliseconds();
         for (std::size_t c = 0; c < table_.columns.size(); ++c)
             fields_.push_back(std::make_unique<QueryField>(*this, c));
@@ -90,10 +90,7 @@ void Query::open()
 }
 
 // Compiles the stored filter text against the result's columns and, with the
-// flag on, keeps the passing rows. Evaluating the filter cannot fail; keeping
-// the passing rows can only run out of memory. Then the filter is dropped,
-// compiled and applied a second time; a second failure ends the open with the
-// engine's message.
+// flag on, keeps the passing rows.
 void Query::installFilter()
 {
     visible_.clear();
@@ -116,17 +113,23 @@ void Query::installFilter()
         }
         return passing;
     };
+    visible_ = switchFilterOn(compile, apply);
+}
+
+std::vector<std::size_t> switchFilterOn(const std::function<std::unique_ptr<CompiledFilter>()>& compile,
+                                        const std::function<std::vector<std::size_t>(const CompiledFilter&)>& apply)
+{
     std::unique_ptr<CompiledFilter> filter = compile();
     try {
-        visible_ = apply(*filter);
+        return apply(*filter);
     } catch (const std::bad_alloc&) {
         filter.reset();
-        filter = compile();
-        try {
-            visible_ = apply(*filter);
-        } catch (const std::bad_alloc&) {
-            throw engineFailure(EngineStatus::OutOfMemory);
-        }
+    }
+    filter = compile();
+    try {
+        return apply(*filter);
+    } catch (const std::bad_alloc&) {
+        throw engineFailure(EngineStatus::OutOfMemory);
     }
 }
 

@@ -88,25 +88,13 @@ long long OpenFile::size() const
     return st.st_size;
 }
 
-ReadOutcome OpenFile::readAll(unsigned char* room, std::size_t capacity, std::size_t* read) const
+long long OpenFile::readAt(long long offset, unsigned char* into, std::size_t bytes) const
 {
-    *read = 0;
-    const long long wanted = size();
-    if (wanted < 0)
-        return ReadOutcome::Failed;
-    if (std::size_t(wanted) > capacity)
-        return ReadOutcome::TooLarge;
-    std::size_t done = 0;
-    while (done < std::size_t(wanted)) {
-        const ssize_t got = pread(fdOf(handle_), room + done, std::size_t(wanted) - done, off_t(done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        done += std::size_t(got);
+    for (;;) {
+        const ssize_t got = pread(fdOf(handle_), into, bytes, off_t(offset));
+        if (got >= 0 || errno != EINTR)
+            return got;
     }
-    *read = done;
-    return done == std::size_t(wanted) ? ReadOutcome::Complete : ReadOutcome::Failed;
 }
 
 LockState OpenFile::lockOn(long long start, long long end) const

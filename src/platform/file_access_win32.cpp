@@ -99,28 +99,17 @@ long long OpenFile::size() const
     return size.QuadPart;
 }
 
-ReadOutcome OpenFile::readAll(unsigned char* room, std::size_t capacity, std::size_t* read) const
+long long OpenFile::readAt(long long offset, unsigned char* into, std::size_t bytes) const
 {
-    *read = 0;
-    const long long wanted = size();
-    if (wanted < 0)
-        return ReadOutcome::Failed;
-    if (static_cast<unsigned long long>(wanted) > capacity)
-        return ReadOutcome::TooLarge;
-    std::size_t done = 0;
-    while (done < std::size_t(wanted)) {
-        const std::size_t left = std::size_t(wanted) - done;
-        const DWORD chunk = left > 0x40000000 ? DWORD(0x40000000) : DWORD(left);
-        OVERLAPPED at{};
-        at.Offset = DWORD(done & 0xffffffffu);
-        at.OffsetHigh = DWORD(static_cast<unsigned long long>(done) >> 32);
-        DWORD got = 0;
-        if (!ReadFile(handleOf(handle_), room + done, chunk, &got, &at) || got == 0)
-            break;
-        done += got;
-    }
-    *read = done;
-    return done == std::size_t(wanted) ? ReadOutcome::Complete : ReadOutcome::Failed;
+    // One call reads at most what a DWORD counts.
+    const DWORD chunk = bytes > 0x40000000 ? DWORD(0x40000000) : DWORD(bytes);
+    OVERLAPPED at{};
+    at.Offset = DWORD(static_cast<unsigned long long>(offset) & 0xffffffffu);
+    at.OffsetHigh = DWORD(static_cast<unsigned long long>(offset) >> 32);
+    DWORD got = 0;
+    if (ReadFile(handleOf(handle_), into, chunk, &got, &at))
+        return got;
+    return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
 }
 
 LockState OpenFile::lockOn(long long, long long) const

@@ -219,36 +219,10 @@ Token symbol(const QByteArray& text, TokenKind kind, int begin, int length)
     return {kind, begin, begin + length, text.mid(begin, length)};
 }
 
-} // namespace
-
-Token nextToken(const QByteArray& text, int position, bool afterOperand, char decimalSeparator)
+// A bracketed name, a text constant, or an operator or punctuation mark.
+Token readPunctuation(const QByteArray& text, int i)
 {
-    int i = skipBlanks(text, position);
-    // One comment per token position: "/*" to the first "*", which must be followed by "/".
-    if (i + 1 < text.size() && text[i] == '/' && text[i + 1] == '*') {
-        int j = i + 2;
-        while (j < text.size() && text[j] != '*')
-            j += cp932::charLength(text, j);
-        if (j + 1 >= text.size() || text[j + 1] != '/')
-            throw Failure(message::invalidCharacter(characterAt(text, j + 1)));
-        i = skipBlanks(text, j + 2);
-    }
-    if (i >= text.size())
-        return {TokenKind::End, i, i, {}};
-
-    const unsigned char b = byteAt(text, i);
-    if (startsName(b)) {
-        const int end = scanName(text, i);
-        if (equalsWord(text, i, end, "IS"))
-            return readIs(text, i, end);
-        return {kindOfName(text, i, end), i, end, text.mid(i, end - i)};
-    }
-    if (b == '-' || isDigit(b)) {
-        if (afterOperand)
-            return symbol(text, TokenKind::Minus, i, 1);
-        return readNumber(text, i, decimalSeparator);
-    }
-    switch (b) {
+    switch (byteAt(text, i)) {
     case '[': {
         int j = i + 1;
         while (j < text.size() && text[j] != ']')
@@ -286,6 +260,38 @@ Token nextToken(const QByteArray& text, int position, bool afterOperand, char de
     default:
         throw Failure(message::invalidCharacter(characterAt(text, i)));
     }
+}
+
+} // namespace
+
+Token nextToken(const QByteArray& text, int position, bool afterOperand, char decimalSeparator)
+{
+    int i = skipBlanks(text, position);
+    // One comment per token position: "/*" to the first "*", which must be followed by "/".
+    if (i + 1 < text.size() && text[i] == '/' && text[i + 1] == '*') {
+        int j = i + 2;
+        while (j < text.size() && text[j] != '*')
+            j += cp932::charLength(text, j);
+        if (j + 1 >= text.size() || text[j + 1] != '/')
+            throw Failure(message::invalidCharacter(characterAt(text, j + 1)));
+        i = skipBlanks(text, j + 2);
+    }
+    if (i >= text.size())
+        return {TokenKind::End, i, i, {}};
+
+    const unsigned char b = byteAt(text, i);
+    if (startsName(b)) {
+        const int end = scanName(text, i);
+        if (equalsWord(text, i, end, "IS"))
+            return readIs(text, i, end);
+        return {kindOfName(text, i, end), i, end, text.mid(i, end - i)};
+    }
+    if (b == '-' || isDigit(b)) {
+        if (afterOperand)
+            return symbol(text, TokenKind::Minus, i, 1);
+        return readNumber(text, i, decimalSeparator);
+    }
+    return readPunctuation(text, i);
 }
 
 bool endsOperand(const Token& token)

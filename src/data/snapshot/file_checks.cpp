@@ -2,8 +2,6 @@
 
 #include "data/engine_error.h"
 
-#include <QFile>
-
 namespace uriage::data {
 
 using platform::PathKind;
@@ -35,10 +33,14 @@ platform::PathStatus checkTableFile(const QString& directory, const QString& fil
 
 QByteArray fileHeader(const QString& filePath)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    constexpr int kHeaderBytes = 100;
+    const platform::OpenFile file(filePath);
+    if (!file.isOpen())
         return {};
-    return file.read(100);
+    QByteArray header(kHeaderBytes, '\0');
+    const long long got = file.readAt(0, reinterpret_cast<unsigned char*>(header.data()), std::size_t(kHeaderBytes));
+    header.truncate(got > 0 ? qsizetype(got) : 0);
+    return header;
 }
 
 bool inWalMode(const QByteArray& header)

@@ -18,9 +18,21 @@ std::size_t imageCapacityFor(long long fileSize)
 
 FileImage::FileImage(std::size_t capacity) : memory_(capacity), capacity_(capacity) {}
 
-platform::ReadOutcome FileImage::readFrom(const platform::OpenFile& file)
+FileImage::ReadOutcome FileImage::readFrom(const platform::OpenFile& file)
 {
-    return file.readAll(memory_.data(), capacity_, &size_);
+    size_ = 0;
+    const long long wanted = file.size();
+    if (wanted < 0)
+        return ReadOutcome::Failed;
+    if (static_cast<unsigned long long>(wanted) > capacity_)
+        return ReadOutcome::TooLarge;
+    while (size_ < std::size_t(wanted)) {
+        const long long got = file.readAt(static_cast<long long>(size_), data() + size_, std::size_t(wanted) - size_);
+        if (got <= 0)
+            break;
+        size_ += std::size_t(got);
+    }
+    return size_ == std::size_t(wanted) ? ReadOutcome::Complete : ReadOutcome::Failed;
 }
 
 } // namespace uriage::data

@@ -19,8 +19,14 @@ public:
     unsigned char* data() { return memory_.data(); }
     const unsigned char* data() const { return memory_.data(); }
 
+    enum class ReadOutcome {
+        Complete,
+        TooLarge,   // the file holds more bytes than the room
+        Failed,
+    };
+
     // Reads the whole of `file` from its first byte.
-    platform::ReadOutcome readFrom(const platform::OpenFile& file);
+    ReadOutcome readFrom(const platform::OpenFile& file);
 
 private:
     platform::ResidentMemory memory_;

@@ -57,10 +57,10 @@ std::unique_ptr<FileImage> reserveImage(long long fileSize, const QString& fileP
 
 // Reads the whole file into `image`, into a larger one when a writer added
 // more than the room allows since the check. Throws std::bad_alloc.
-platform::ReadOutcome readGrowing(const platform::OpenFile& file, std::unique_ptr<FileImage>& image)
+FileImage::ReadOutcome readGrowing(const platform::OpenFile& file, std::unique_ptr<FileImage>& image)
 {
-    platform::ReadOutcome outcome = image->readFrom(file);
-    if (outcome == platform::ReadOutcome::TooLarge) {
+    FileImage::ReadOutcome outcome = image->readFrom(file);
+    if (outcome == FileImage::ReadOutcome::TooLarge) {
         const long long grown = file.size();
         if (grown >= 0) {
             image = std::make_unique<FileImage>(imageCapacityFor(grown));
@@ -93,7 +93,7 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
         sqlite3_exec(source, "ROLLBACK", nullptr, nullptr, nullptr);
         failWith(failed, filePath);
     }
-    platform::ReadOutcome outcome = platform::ReadOutcome::Failed;
+    FileImage::ReadOutcome outcome = FileImage::ReadOutcome::Failed;
     bool outOfMemory = false;
     try {
         outcome = readGrowing(file, image);
@@ -104,7 +104,7 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
     const double lockMilliseconds = millisecondsSince(timer);
     if (outOfMemory)
         throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
-    if (outcome != platform::ReadOutcome::Complete)
+    if (outcome != FileImage::ReadOutcome::Complete)
         throw engineFailure(EngineStatus::ReadError, {{0, fileContext(filePath)}});
     return lockMilliseconds;
 }
