@@ -1,7 +1,6 @@
 #include "common/cp932.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/code_page.h"
 
 namespace uriage::cp932 {
 namespace {
@@ -12,17 +11,15 @@ bool isControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
 } // namespace
 
-// Qt's ICU-backed Shift_JIS codec acts as code page 932 (0x8160 <-> U+FF5E).
 QByteArray encode(const QString& text)
 {
-    QStringEncoder encoder("Shift_JIS", QStringConverter::Flag::Stateless);
     QByteArray bytes;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i < text.size() && !isControl(text[i].unicode()))
             continue;
         if (i > runStart)
-            bytes += encoder.encode(QStringView(text).mid(runStart, i - runStart));
+            bytes += platform::toCodePage932(QStringView(text).mid(runStart, i - runStart));
         if (i < text.size())
             bytes += static_cast<char>(text[i].unicode());
         runStart = i + 1;
@@ -32,13 +29,12 @@ QByteArray encode(const QString& text)
 
 QString decode(const QByteArray& bytes)
 {
-    QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
     QString text;
     qsizetype runStart = 0;
     qsizetype i = 0;
     auto flush = [&](qsizetype end) {
         if (end > runStart)
-            text += decoder.decode(QByteArrayView(bytes).sliced(runStart, end - runStart));
+            text += platform::fromCodePage932(QByteArrayView(bytes).sliced(runStart, end - runStart));
     };
     while (i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);

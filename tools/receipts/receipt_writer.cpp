@@ -24,6 +24,28 @@ const char* kInsert =
     "INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額)"
     " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)";
 
+// SQLite takes UTF-8 file names on Windows and the system's bytes elsewhere.
+QByteArray sqliteFileName(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path).toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+// Puts `from` in the place of `to`: at once where the system can (rename on
+// POSIX); on Windows, whose rename refuses an existing target, after removing it.
+bool replaceFile(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    QFile::remove(to);
+    return QFile::rename(from, to);
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
 } // namespace
 
 ReceiptWriter::ReceiptWriter(const QString& directory, bool replace)
@@ -35,7 +57,7 @@ ReceiptWriter::ReceiptWriter(const QString& directory, bool replace)
     if (QFile::exists(finalPath_) && !replace)
         throw WriteError(finalPath_.toStdString() + " exists; use --replace to overwrite it");
     QFile::remove(tempPath_);
-    if (sqlite3_open(QFile::encodeName(tempPath_).constData(), &db_) != SQLITE_OK)
+    if (sqlite3_open(sqliteFileName(tempPath_).constData(), &db_) != SQLITE_OK)
         throw WriteError("cannot create " + tempPath_.toStdString() + ": " + sqlite3_errmsg(db_));
     const char* setup = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;";
     if (sqlite3_exec(db_, setup, nullptr, nullptr, nullptr) != SQLITE_OK
@@ -97,7 +119,7 @@ QString ReceiptWriter::finish()
     // one: remove them before the new file takes the name.
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         QFile::remove(finalPath_ + QString::fromLatin1(suffix));
-    if (std::rename(QFile::encodeName(tempPath_).constData(), QFile::encodeName(finalPath_).constData()) != 0) {
+    if (!replaceFile(tempPath_, finalPath_)) {
         QFile::remove(tempPath_);
         throw WriteError("cannot move the new table to " + finalPath_.toStdString());
     }
