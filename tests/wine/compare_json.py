@@ -5,7 +5,14 @@ Prints the number of leaf fields compared when they agree (exit 0), or one
 line per differing field (path, first value, second value) and exits 1.
 Numbers agree when they are equal to 1e-9 relative; everything else must be
 equal exactly.
+
+With --geometry-apart, numbers of the drawn geometry (every number but the
+data points of a series and the values of axis labels) may differ: they are
+counted and their largest difference printed, and only a difference in a
+text, a data point or a label value fails. Fonts measured by another system
+move the geometry by a few pixels while the chart's content stays the same.
 """
+import re
 import json
 import math
 import sys
@@ -37,22 +44,40 @@ def compare(a, b, path, differences):
     return 1
 
 
+CONTENT = re.compile(r"^\$\.series\[\d+\]\.points\[|\.value$")
+
+
+def is_geometry(path, a, b):
+    numbers = all(isinstance(v, (int, float)) and not isinstance(v, bool) for v in (a, b))
+    return numbers and not CONTENT.search(path)
+
+
 def main():
-    if len(sys.argv) != 3:
-        print("usage: compare_json.py FIRST.json SECOND.json", file=sys.stderr)
+    arguments = sys.argv[1:]
+    geometry_apart = "--geometry-apart" in arguments
+    arguments = [a for a in arguments if a != "--geometry-apart"]
+    if len(arguments) != 2:
+        print("usage: compare_json.py [--geometry-apart] FIRST.json SECOND.json", file=sys.stderr)
         return 2
-    with open(sys.argv[1], encoding="utf-8") as f:
+    with open(arguments[0], encoding="utf-8") as f:
         first = json.load(f)
-    with open(sys.argv[2], encoding="utf-8") as f:
+    with open(arguments[1], encoding="utf-8") as f:
         second = json.load(f)
     differences = []
     count = compare(first, second, "$", differences)
+    if geometry_apart:
+        geometry = [d for d in differences if is_geometry(*d)]
+        differences = [d for d in differences if not is_geometry(*d)]
+        if geometry:
+            largest = max(abs(a - b) for _, a, b in geometry)
+            print(f"{count} fields, {len(geometry)} numbers of the geometry differ (by up to {largest:g})")
     if differences:
         for path, x, y in differences:
             print(f"{path}: {json.dumps(x, ensure_ascii=False)} != {json.dumps(y, ensure_ascii=False)}")
         print(f"{len(differences)} of {count} fields differ")
         return 1
-    print(f"{count} fields")
+    if not (geometry_apart and geometry):
+        print(f"{count} fields")
     return 0
 
 
