@@ -126,14 +126,15 @@ CommitLoopReport runCommitLoop(const CommitLoopOptions& options, const std::func
         return report;
     }
     sqlite3_busy_timeout(db.get(), 0);
-    if (options.wal) {
-        Stmt mode = prepare(db.get(), QStringLiteral("PRAGMA journal_mode=WAL"));
-        if (!mode || stepWaiting(mode.get()) != SQLITE_ROW
-            || qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(mode.get(), 0)), "wal") != 0) {
-            report.setupError = QStringLiteral("cannot switch to WAL mode: ") + errorOf(db.get());
-            return report;
-        }
+    // The journal mode is set, not assumed: a copied file keeps its own.
+    const char* mode = options.wal ? "wal" : "delete";
+    Stmt setMode = prepare(db.get(), QStringLiteral("PRAGMA journal_mode=%1").arg(QLatin1String(mode)));
+    if (!setMode || stepWaiting(setMode.get()) != SQLITE_ROW
+        || qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(setMode.get(), 0)), mode) != 0) {
+        report.setupError = QStringLiteral("cannot switch to %1 mode: ").arg(QLatin1String(mode)) + errorOf(db.get());
+        return report;
     }
+    setMode.reset();
     MonthTotals totals{};
     if (!readTotals(db.get(), options.year, options.month, &totals)) {
         report.setupError = QStringLiteral("cannot read the table: ") + errorOf(db.get());

@@ -17,7 +17,7 @@ using MonthTotals = std::array<long long, 5>;
 
 struct CommitLoopOptions {
     QString tablePath;        // an existing receipt table file
-    bool wal = false;         // switch the file to WAL mode first
+    bool wal = false;         // WAL mode; else rollback-journal mode (set first, either way)
     double seconds = 10;      // how long to keep saving
     int pauseMilliseconds = 0;   // between saves
     int year = 2005;

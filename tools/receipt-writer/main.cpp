@@ -1,4 +1,4 @@
-// receipt-writer --dir DIR --seconds S [--wal] [--pause-ms N] [--year Y --month M] [--log FILE]
+// receipt-writer --dir DIR --seconds S [--wal (else rollback-journal mode)] [--pause-ms N] [--year Y --month M] [--log FILE]
 // Saves one receipt per transaction into DIR/領収証記録.db with busy timeout 0
 // until the time is up. The log holds "state COUNT S1 S2 S3 S4" for the month
 // before the first save and after every committed one, and "failure MESSAGE"
@@ -52,8 +52,9 @@ int main(int argc, char** argv)
     }
     QTextStream logStream(&logFile);
     const auto write = [&](const QString& line) {
+        // Flushed line by line: a reader may wait for the first state.
         if (logFile.isOpen())
-            logStream << line << '\n';
+            logStream << line << Qt::endl;
     };
     const receipts::CommitLoopReport report = receipts::runCommitLoop(
         options, [&](const receipts::MonthTotals& totals) { write(receipts::stateLine(totals)); },
