@@ -70,8 +70,9 @@ void Query::open()
     std::shared_ptr<Connection> connection = engine.connect(databaseName_);
     connection->addUser();
     try {
-        table_ = connection->run(sql_);
+        table_ = connection->run(aggregateStatement(kind_));
         lastLockMilliseconds_ = connection->lastLockMilliseconds();
+        lastCopyTries_ = connection->lastCopyTries();
         for (std::size_t c = 0; c < table_.columns.size(); ++c)
             fields_.push_back(std::make_unique<QueryField>(*this, c));
         installFilter();

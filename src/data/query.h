@@ -82,6 +82,8 @@ public:
 
     // How long the table file's read lock was held by the last open.
     double lastLockMilliseconds() const { return lastLockMilliseconds_; }
+    // How many lock-free copies of the table file the last open tried.
+    int lastCopyTries() const { return lastCopyTries_; }
 
 private:
     void setState(DataSetState state);
@@ -104,6 +106,7 @@ private:
     int disableCount_ = 0;
     bool stateChangePending_ = false;
     double lastLockMilliseconds_ = 0;
+    int lastCopyTries_ = 0;
 };
 
 } // namespace uriage::data

@@ -1,6 +1,6 @@
 // Field types from declared types, the engine's names of count and sum
 // columns, and the check of every stored value against its column's type.
-#include "data/column_reading.h"
+#include "data/statement/column_reading.h"
 #include "data/field_text.h"
 #include "common/regional_settings.h"
 

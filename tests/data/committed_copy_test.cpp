@@ -1,7 +1,7 @@
 // The lock-free copy of a table file's committed state, over a file kept in
 // memory whose writer the test plays: every way a writer can be at work must
 // lead to another try, a fallback or a refusal, never to a torn copy.
-#include "data/committed_copy.h"
+#include "data/snapshot/committed_copy.h"
 
 #include <gtest/gtest.h>
 

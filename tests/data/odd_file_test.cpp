@@ -2,7 +2,7 @@
 // message (or reads correctly), never a wrong total, a hang or a changed file.
 #include "receipt_fixture.h"
 
-#include "data/column_reading.h"
+#include "data/statement/column_reading.h"
 
 #include <QString>
 

@@ -78,6 +78,12 @@ struct CommittedCopyLimits {
 CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigned char*(std::size_t)>& room,
                                  const CommittedCopyLimits& limits = {});
 
+// The limits every open uses.
+CommittedCopyLimits lockFreeLimits();
+// Tests: how many lock-free tries an open makes (0: none, the shared lock at
+// once); a negative number restores the default.
+void setLockFreeTries(int tries);
+
 // Tests: called between copied chunks with the try's number (from 1), so that
 // a test can land a commit in the middle of a copy. Empty to remove.
 void setBetweenChunksHook(std::function<void(int)> hook);

@@ -1,4 +1,4 @@
-#include "data/committed_copy.h"
+#include "data/snapshot/committed_copy.h"
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +15,12 @@ constexpr char kMagic[] = "SQLite format 3";   // and its terminating zero: 16 b
 std::uint32_t bigEndian32(const unsigned char* p)
 {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
+}
+
+int& lockFreeTries()
+{
+    static int tries = CommittedCopyLimits{}.tries;
+    return tries;
 }
 
 std::function<void(int)>& betweenChunksHook()
@@ -125,6 +131,10 @@ CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigne
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(limits.budgetMilliseconds);
     CommittedCopy copy;
+    if (limits.tries <= 0) {
+        copy.outcome = CopyOutcome::Busy;
+        return copy;
+    }
     for (;;) {
         TryResult result = writerState(source);
         if (result == TryResult::Copied) {
@@ -150,5 +160,14 @@ CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigne
 }
 
 void setBetweenChunksHook(std::function<void(int)> hook) { betweenChunksHook() = std::move(hook); }
+
+CommittedCopyLimits lockFreeLimits()
+{
+    CommittedCopyLimits limits;
+    limits.tries = lockFreeTries();
+    return limits;
+}
+
+void setLockFreeTries(int tries) { lockFreeTries() = tries >= 0 ? tries : CommittedCopyLimits{}.tries; }
 
 } // namespace uriage::data

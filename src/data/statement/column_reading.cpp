@@ -1,4 +1,4 @@
-#include "data/column_reading.h"
+#include "data/statement/column_reading.h"
 
 #include <QDate>
 #include <QRegularExpression>

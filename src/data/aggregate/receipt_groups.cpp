@@ -1,4 +1,4 @@
-#include "data/receipt_groups.h"
+#include "data/aggregate/receipt_groups.h"
 
 #include <algorithm>
 #include <bit>

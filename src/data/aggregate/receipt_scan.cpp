@@ -1,9 +1,9 @@
-#include "data/receipt_scan.h"
+#include "data/aggregate/receipt_scan.h"
 
+#include "data/aggregate/receipt_groups.h"
 #include "data/engine_error.h"
-#include "data/receipt_groups.h"
 
-#include <sqlite3.h>
+#include "data/sqlite/sqlite_handles.h"
 
 #include <QStringList>
 
@@ -111,13 +111,6 @@ void receiptRow(sqlite3_context* context, int argc, sqlite3_value** argv)
     sqlite3_result_null(context);
 }
 
-QString quoted(const QString& identifier)
-{
-    QString q = identifier;
-    q.replace(QChar('"'), QStringLiteral("\"\""));
-    return QChar('"') + q + QChar('"');
-}
-
 // Group columns compare under the binary collation unless the table declares
 // another; only the binary one is computed here.
 bool binaryCollation(sqlite3* work, const QString& schema, const QString& table, const char* column)
@@ -131,24 +124,26 @@ bool binaryCollation(sqlite3* work, const QString& schema, const QString& table,
     return code == SQLITE_OK && collation && sqlite3_stricmp(collation, "BINARY") == 0;
 }
 
-struct Finalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
+// Runs the one-row statement `sql` through; SQLITE_DONE when it ran cleanly.
+int runToEnd(sqlite3* work, const QByteArray& sql)
+{
+    sqlite3_stmt* raw = nullptr;
+    int code = sqlite3_prepare_v2(work, sql.constData(), int(sql.size()), &raw, nullptr);
+    StatementHandle stmt(raw);
+    if (code == SQLITE_OK) {
+        code = sqlite3_step(stmt.get());
+        if (code == SQLITE_ROW)
+            code = sqlite3_step(stmt.get());
+    }
+    return code;
+}
 
 } // namespace
 
-std::optional<QueryKind> aggregateKindOf(const QString& sql)
+ScanOutcome scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QString& schema,
+                          const QString& table, const std::function<void(const std::vector<StoredValue>&)>& deliver)
 {
-    if (sql == dailyAggregateSql())
-        return QueryKind::Daily;
-    if (sql == monthlyAggregateSql())
-        return QueryKind::Monthly;
-    return std::nullopt;
-}
-
-bool scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QString& schema, const QString& table,
-                   const std::function<void(const std::vector<StoredValue>&)>& deliver)
-{
+    constexpr ScanOutcome declined = ScanOutcome::DeclinedUseSqlite;
     std::vector<const char*> keys;
     if (kind == QueryKind::Daily)
         keys.assign(kDailyKeys.begin(), kDailyKeys.end());
@@ -157,17 +152,16 @@ bool scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QSt
     for (const char* key : keys) {
         if (!binaryCollation(work, schema, table, key)) {
             requireAmounts(work, view);
-            return false;
+            return declined;
         }
     }
-
     QStringList arguments;
     for (const char* key : keys)
         arguments << QString::fromUtf8(key);
     for (const char* summed : kSummedColumns)
         arguments << QString::fromUtf8(summed);
     const QByteArray sql = QStringLiteral("SELECT count(uriage_receipt_row(%1)) FROM %2")
-                               .arg(arguments.join(QChar(',')), quoted(view))
+                               .arg(arguments.join(QChar(',')), quotedIdentifier(view))
                                .toUtf8();
 
     Scan scan{ReceiptGroups(int(keys.size()), int(std::size(kSummedColumns))), int(keys.size()), false, -1, {}};
@@ -176,20 +170,9 @@ bool scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QSt
                                    receiptRow, nullptr, nullptr, nullptr)
         != SQLITE_OK) {
         requireAmounts(work, view);
-        return false;
+        return declined;
     }
-
-    int code = SQLITE_ERROR;
-    {
-        sqlite3_stmt* raw = nullptr;
-        code = sqlite3_prepare_v2(work, sql.constData(), int(sql.size()), &raw, nullptr);
-        std::unique_ptr<sqlite3_stmt, Finalizer> stmt(raw);
-        if (code == SQLITE_OK) {
-            code = sqlite3_step(stmt.get());
-            if (code == SQLITE_ROW)
-                code = sqlite3_step(stmt.get());
-        }
-    }
+    const int code = runToEnd(work, sql);
     sqlite3_create_function_v2(work, "uriage_receipt_row", argc, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr,
                                nullptr);
     if (scan.nonAmountColumn >= 0)
@@ -197,9 +180,11 @@ bool scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QSt
     if (code != SQLITE_DONE || scan.outOfMemory) {
         // The scan stopped early: the rows it did not see are checked apart.
         requireAmounts(work, view);
-        return false;
+        return declined;
     }
-    return scan.groups.rows(deliver);
+    if (!scan.groups.rows(deliver))
+        return declined;
+    return ScanOutcome::Answered;
 }
 
 void requireAmounts(sqlite3* work, const QString& view)
@@ -207,18 +192,18 @@ void requireAmounts(sqlite3* work, const QString& view)
     QStringList columns;
     QStringList tests;
     for (const char* summed : kSummedColumns) {
-        const QString column = quoted(QString::fromUtf8(summed));
+        const QString column = quotedIdentifier(QString::fromUtf8(summed));
         columns << column;
         tests << QStringLiteral("typeof(%1) IN ('text','blob')").arg(column);
     }
     const QByteArray sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
-                               .arg(columns.join(QChar(',')), quoted(view), tests.join(QStringLiteral(" OR ")))
+                               .arg(columns.join(QChar(',')), quotedIdentifier(view), tests.join(QStringLiteral(" OR ")))
                                .toUtf8();
     sqlite3_stmt* raw = nullptr;
     // A table without the columns fails the statement itself, with its own message.
     if (sqlite3_prepare_v2(work, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
         return;
-    std::unique_ptr<sqlite3_stmt, Finalizer> stmt(raw);
+    StatementHandle stmt(raw);
     if (sqlite3_step(stmt.get()) != SQLITE_ROW)
         return;
     for (int c = 0; c < int(std::size(kSummedColumns)); ++c) {

@@ -11,7 +11,7 @@
 // text or byte string, a whole-number sum that could overflow, and a
 // floating-point sum that is not exact in every order. The caller then lets
 // SQLite compute the result itself.
-#include "data/column_reading.h"
+#include "data/statement/column_reading.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,9 +36,6 @@ public:
     // Adds one row: `keys` then `sums`. False once the grouping declined; the
     // rows added so far are then of no use.
     bool add(const CellView* keys, const CellView* sums);
-
-    bool declined() const { return declined_; }
-    std::size_t groupCount() const { return groups_.size(); }
 
     // Hands the result rows to `deliver` in ascending key order: the keys, the row
     // count, the sums (one buffer, reused from row to row). False, before any

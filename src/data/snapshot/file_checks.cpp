@@ -1,0 +1,71 @@
+#include "data/snapshot/file_checks.h"
+
+#include "data/engine_error.h"
+
+#include <algorithm>
+
+namespace uriage::data {
+
+using platform::PathKind;
+
+void checkDirectory(const QString& directory)
+{
+    const platform::PathStatus status = platform::pathStatus(directory);
+    if (status.kind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+    if (status.kind != PathKind::Directory)
+        throw engineFailure(EngineStatus::DirectoryMissing, {{0, directoryContext(directory)}});
+    if (!platform::mayAccess(directory, platform::SearchAccess))
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+}
+
+platform::PathStatus checkTableFile(const QString& directory, const QString& filePath)
+{
+    const platform::PathStatus status = platform::pathStatus(filePath);
+    if (status.kind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+    if (status.kind == PathKind::Missing)
+        throw engineFailure(EngineStatus::TableFileMissing, {{0, fileContext(filePath)}});
+    if (status.kind != PathKind::RegularFile)
+        throw engineFailure(EngineStatus::NotADatabase, {{0, fileContext(filePath)}});
+    if (!platform::mayAccess(filePath, platform::ReadAccess))
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(filePath)}});
+    return status;
+}
+
+void checkCompanionFiles(const QString& filePath)
+{
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString path = filePath + QLatin1String(suffix);
+        const PathKind kind = platform::pathStatus(path).kind;
+        if (kind == PathKind::Directory || kind == PathKind::Other)
+            throw engineFailure(EngineStatus::NotARegularFile, {{0, fileContext(path)}});
+    }
+}
+
+QByteArray fileHeader(const QString& filePath)
+{
+    const platform::OpenFile file(filePath);
+    const long long size = file.isOpen() ? file.size() : -1;
+    QByteArray header(int(std::min(size, 100LL)), '\0');
+    if (size <= 0 || !file.readAt(0, reinterpret_cast<unsigned char*>(header.data()), std::size_t(header.size())))
+        return {};
+    return header;
+}
+
+bool inWalMode(const QByteArray& header)
+{
+    return header.size() >= 20 && header.startsWith("SQLite format 3") && header[18] == 2;
+}
+
+void checkWalIndex(const QString& filePath)
+{
+    const QString shm = filePath + QStringLiteral("-shm");
+    const PathKind shmKind = platform::pathStatus(shm).kind;
+    if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::WalIndexMissing, {{0, fileContext(filePath)}, {0, fileContext(shm)}});
+    if (!platform::mayAccess(shm, platform::ReadAccess))
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(shm)}});
+}
+
+} // namespace uriage::data
