@@ -35,12 +35,19 @@ namespace {
 double millisecondsSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
 // Read-only on the plain path: never creates the file, never immutable or
-// without locks (both could read a half-written file).
-DatabaseHandle openSource(const QString& filePath)
+// without locks (both could read a half-written file). A WAL-mode file is
+// opened with its shared-memory index read-only too: SQLite then never writes
+// the -shm file, and builds a private index where no writer keeps one.
+DatabaseHandle openSource(const QString& filePath, bool walIndexReadOnly = false)
 {
+    QByteArray name = platform::pathBytes(filePath);
+    int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE;
+    if (walIndexReadOnly) {
+        name = "file:" + name.toPercentEncoding("/\\:", "") + "?readonly_shm=1";
+        flags |= SQLITE_OPEN_URI;
+    }
     sqlite3* raw = nullptr;
-    const int code = sqlite3_open_v2(platform::pathBytes(filePath).constData(), &raw,
-                                     SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE, nullptr);
+    const int code = sqlite3_open_v2(name.constData(), &raw, flags, nullptr);
     DatabaseHandle source(raw);
     if (code != SQLITE_OK) {
         if (!raw)
@@ -209,7 +216,7 @@ TableFileCopy backupWalFile(sqlite3* work, const char* schema, const QString& fi
 {
     checkWalIndex(filePath);
     const NoFileCreation noNewFiles;
-    DatabaseHandle source = openSource(filePath);
+    DatabaseHandle source = openSource(filePath, true);
     sqlite3_backup* backup = sqlite3_backup_init(work, schema, source.get(), "main");
     if (!backup)
         failWith(sqlite3_extended_errcode(work), filePath);
