@@ -2,12 +2,14 @@
 
 #include "common/cp932.h"
 #include "data/engine.h"
+#include "data/engine_error.h"
 #include "common/failure.h"
 #include "data/field_text.h"
 #include "data/filter/filter.h"
 #include "common/regional_settings.h"
 
 #include <algorithm>
+#include <new>
 
 namespace uriage::data {
 
@@ -30,10 +32,10 @@ const Value& QueryField::value() const
 
 bool QueryField::isNull() const { return data::isNull(value()); }
 double QueryField::asFloat() const { return valueAsFloat(value()); }
-QString QueryField::displayText() const { return valueDisplayText(value(), type(), RegionalSettings::current()); }
+QString QueryField::displayText() const { return valueDisplayText(value(), RegionalSettings::current()); }
 
 Query::Query(QString componentName, QueryKind kind)
-    : componentName_(std::move(componentName)), kind_(kind), sql_(aggregateSql(kind)), databaseName_(defaultDatabaseName())
+    : componentName_(std::move(componentName)), kind_(kind), statement_(aggregateStatement(kind)), databaseName_(defaultDatabaseName())
 {
 }
 
@@ -70,7 +72,7 @@ void Query::open()
     std::shared_ptr<Connection> connection = engine.connect(databaseName_);
     connection->addUser();
     try {
-        table_ = connection->run(aggregateStatement(kind_));
+        table_ = connection->run(statement_);
         lastLockMilliseconds_ = connection->lastLockMilliseconds();
         lastCopyTries_ = connection->lastCopyTries();
         for (std::size_t c = 0; c < table_.columns.size(); ++c)
@@ -89,8 +91,10 @@ void Query::open()
 }
 
 // Compiles the stored filter text against the result's columns and, with the
-// flag on, keeps the passing rows. Should keeping them fail, the filter is
-// compiled and applied a second time; a second failure ends the open.
+// flag on, keeps the passing rows. Evaluating the filter cannot fail; keeping
+// the passing rows can only run out of memory. Then the filter is dropped,
+// compiled and applied a second time; a second failure ends the open with the
+// engine's message.
 void Query::installFilter()
 {
     visible_.clear();
@@ -116,10 +120,14 @@ void Query::installFilter()
     std::unique_ptr<CompiledFilter> filter = compile();
     try {
         visible_ = apply(*filter);
-    } catch (const Failure&) {
+    } catch (const std::bad_alloc&) {
         filter.reset();
         filter = compile();
-        visible_ = apply(*filter);
+        try {
+            visible_ = apply(*filter);
+        } catch (const std::bad_alloc&) {
+            throw engineFailure(EngineStatus::OutOfMemory);
+        }
     }
 }
 

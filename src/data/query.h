@@ -42,7 +42,7 @@ public:
 
     const QString& componentName() const { return componentName_; }
     QueryKind kind() const { return kind_; }
-    const QString& sql() const { return sql_; }
+    const QString& sql() const { return statement_.sql; }
 
     void setDatabaseName(const QString& name);   // only stored while closed
     const QString& databaseName() const { return databaseName_; }
@@ -91,7 +91,7 @@ private:
 
     QString componentName_;
     QueryKind kind_;
-    QString sql_;
+    StatementRequest statement_;
     QString databaseName_;
     QString filterText_;
     bool filtered_ = false;

@@ -1,8 +1,8 @@
 #pragma once
 // What the engine asks of the operating system about files: what lies at a
 // path and whether this process may use it, memory made resident before a
-// file is read into it, reading an open file whole, and whether another
-// process holds a lock on part of an open file. Value types and plain C++, so
+// file is read into it, reading an open file at an offset, and whether
+// another process holds a lock on part of an open file. Value types and plain C++, so
 // that every platform's counterpart compiles without the others' headers.
 #include <QByteArray>
 #include <QString>
@@ -46,12 +46,6 @@ enum Access : unsigned {
 // Whether this process, as whom it acts, may use the path so.
 bool mayAccess(const QString& path, unsigned access);
 
-enum class ReadOutcome {
-    Complete,
-    TooLarge,   // the file holds more bytes than the room offered
-    Failed,
-};
-
 // Who holds a lock on a range of a file, as another process sees it.
 enum class LockState {
     Unlocked,
@@ -81,12 +75,9 @@ public:
     // The file's size now; negative when it cannot be told.
     long long size() const;
 
-    // Reads the whole file from its first byte into `room` (of `capacity`
-    // bytes); `*read` tells how many bytes arrived.
-    ReadOutcome readAll(unsigned char* room, std::size_t capacity, std::size_t* read) const;
-
-    // Reads exactly `bytes` bytes at `offset`; false when fewer arrive.
-    bool readAt(long long offset, unsigned char* into, std::size_t bytes) const;
+    // Reads up to `bytes` bytes from `offset` into `into`: how many arrived,
+    // 0 at the end of the file, negative when the system fails to read.
+    long long readAt(long long offset, unsigned char* into, std::size_t bytes) const;
 
     // When the file was last written, in nanoseconds; -1 when it cannot be told.
     long long modifiedNanoseconds() const;

@@ -96,34 +96,13 @@ long long OpenFile::size() const
     return st.st_size;
 }
 
-ReadOutcome OpenFile::readAll(unsigned char* room, std::size_t capacity, std::size_t* read) const
+long long OpenFile::readAt(long long offset, unsigned char* into, std::size_t bytes) const
 {
-    *read = 0;
-    const long long wanted = size();
-    if (wanted < 0)
-        return ReadOutcome::Failed;
-    if (std::size_t(wanted) > capacity)
-        return ReadOutcome::TooLarge;
-    if (!readAt(0, room, std::size_t(wanted)))
-        return ReadOutcome::Failed;
-    *read = std::size_t(wanted);
-    return ReadOutcome::Complete;
-}
-
-bool OpenFile::readAt(long long offset, unsigned char* into, std::size_t bytes) const
-{
-    if (handle_ < 0 || offset < 0)
-        return false;
-    std::size_t done = 0;
-    while (done < bytes) {
-        const ssize_t got = pread(fdOf(handle_), into + done, bytes - done, off_t(offset) + off_t(done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        done += std::size_t(got);
+    for (;;) {
+        const ssize_t got = pread(fdOf(handle_), into, bytes, off_t(offset));
+        if (got >= 0 || errno != EINTR)
+            return got;
     }
-    return true;
 }
 
 long long OpenFile::modifiedNanoseconds() const

@@ -104,38 +104,17 @@ long long OpenFile::size() const
     return size.QuadPart;
 }
 
-ReadOutcome OpenFile::readAll(unsigned char* room, std::size_t capacity, std::size_t* read) const
+long long OpenFile::readAt(long long offset, unsigned char* into, std::size_t bytes) const
 {
-    *read = 0;
-    const long long wanted = size();
-    if (wanted < 0)
-        return ReadOutcome::Failed;
-    if (static_cast<unsigned long long>(wanted) > capacity)
-        return ReadOutcome::TooLarge;
-    if (!readAt(0, room, std::size_t(wanted)))
-        return ReadOutcome::Failed;
-    *read = std::size_t(wanted);
-    return ReadOutcome::Complete;
-}
-
-bool OpenFile::readAt(long long offset, unsigned char* into, std::size_t bytes) const
-{
-    if (error_ != Error::None || offset < 0)
-        return false;
-    std::size_t done = 0;
-    while (done < bytes) {
-        const std::size_t left = bytes - done;
-        const DWORD chunk = left > 0x40000000 ? DWORD(0x40000000) : DWORD(left);
-        const unsigned long long position = static_cast<unsigned long long>(offset) + done;
-        OVERLAPPED at{};
-        at.Offset = DWORD(position & 0xffffffffu);
-        at.OffsetHigh = DWORD(position >> 32);
-        DWORD got = 0;
-        if (!ReadFile(handleOf(handle_), into + done, chunk, &got, &at) || got == 0)
-            return false;
-        done += got;
-    }
-    return true;
+    // One call reads at most what a DWORD counts.
+    const DWORD chunk = bytes > 0x40000000 ? DWORD(0x40000000) : DWORD(bytes);
+    OVERLAPPED at{};
+    at.Offset = DWORD(static_cast<unsigned long long>(offset) & 0xffffffffu);
+    at.OffsetHigh = DWORD(static_cast<unsigned long long>(offset) >> 32);
+    DWORD got = 0;
+    if (ReadFile(handleOf(handle_), into, chunk, &got, &at))
+        return got;
+    return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
 }
 
 long long OpenFile::modifiedNanoseconds() const

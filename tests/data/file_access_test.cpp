@@ -1,9 +1,10 @@
 // The platform's file interface as the engine uses it: what lies at a path,
-// reading an open file whole into resident memory, and the lock test against
-// a second process holding SQLite's locks on the table file.
+// reading an open file at offsets and whole into its resident image, and the
+// lock test against a second process holding SQLite's locks on the table file.
 #include "process_helpers.h"
 #include "receipt_fixture.h"
 
+#include "data/snapshot/file_image.h"
 #include "platform/file_access.h"
 
 #include <QFileInfo>
@@ -45,13 +46,14 @@ TEST(FileAccessTest, TellsWhatLiesAtAPath)
     EXPECT_FALSE(platform::mayAccess(dir.path() + "/nowhere", platform::ReadAccess));
 }
 
-TEST(FileAccessTest, ReadsAWholeFileOrSaysWhyNot)
+TEST(FileAccessTest, ReadsAtOffsetsAndWholeFilesIntoTheirImage)
 {
     ReceiptDirectory dir;
     dir.write({});
     QFile bytes(dir.tablePath());
     ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
     const QByteArray expected = bytes.readAll();
+    const long long size = expected.size();
 
     const platform::OpenFile missing(dir.path() + "/nowhere");
     EXPECT_FALSE(missing.isOpen());
@@ -59,24 +61,35 @@ TEST(FileAccessTest, ReadsAWholeFileOrSaysWhyNot)
 
     const platform::OpenFile file(dir.tablePath());
     ASSERT_TRUE(file.isOpen());
-    EXPECT_EQ(file.size(), expected.size());
-    const platform::ResidentMemory room(std::size_t(expected.size()));
-    ASSERT_GE(room.size(), std::size_t(expected.size()));
+    EXPECT_EQ(file.size(), size);
+    const struct {
+        long long offset;
+        std::size_t bytes;
+        long long got;
+    } reads[] = {{0, 100, 100}, {size - 10, 100, 10}, {size, 100, 0}, {size + 4096, 100, 0}};
+    for (const auto& c : reads) {
+        unsigned char buffer[100];
+        EXPECT_EQ(file.readAt(c.offset, buffer, c.bytes), c.got) << c.offset;
+        if (c.got > 0) {
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer), int(c.got)), expected.mid(c.offset, c.got));
+        }
+    }
+
     const struct {
         std::size_t capacity;
-        platform::ReadOutcome outcome;
-        std::size_t read;
-    } cases[] = {
-        {room.size(), platform::ReadOutcome::Complete, std::size_t(expected.size())},
-        {std::size_t(expected.size()), platform::ReadOutcome::Complete, std::size_t(expected.size())},
-        {std::size_t(expected.size()) - 1, platform::ReadOutcome::TooLarge, 0},
+        FileImage::ReadOutcome outcome;
+    } images[] = {
+        {imageCapacityFor(size), FileImage::ReadOutcome::Complete},
+        {std::size_t(size), FileImage::ReadOutcome::Complete},
+        {std::size_t(size) - 1, FileImage::ReadOutcome::TooLarge},
     };
-    for (const auto& c : cases) {
-        std::size_t read = 99;
-        EXPECT_EQ(file.readAll(room.data(), c.capacity, &read), c.outcome) << c.capacity;
-        EXPECT_EQ(read, c.read) << c.capacity;
+    for (const auto& c : images) {
+        FileImage image(c.capacity);
+        EXPECT_EQ(image.readFrom(file), c.outcome) << c.capacity;
+        if (c.outcome == FileImage::ReadOutcome::Complete) {
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(image.data()), int(image.size())), expected);
+        }
     }
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(room.data()), expected.size()), expected);
 }
 
 // SQLite's lock bytes in a rollback-mode database file.

@@ -236,14 +236,8 @@ bool ReceiptGroups::add(const CellView* keys, const CellView* sums)
     // Rows of one day usually follow each other: try the last group first.
     if (last_ != SIZE_MAX) {
         const Match m = matches(last_, keys);
-        if (m == Match::Ambiguous) {
-            declined_ = true;
-            return false;
-        }
-        if (m == Match::Same) {
-            accumulate(last_, sums);
-            return !declined_;
-        }
+        if (m != Match::Different)
+            return join(last_, m, sums);
     }
     const std::uint64_t hash = hashOf(keys, keyColumns_);
     const std::size_t mask = slots_.size() - 1;
@@ -253,30 +247,39 @@ bool ReceiptGroups::add(const CellView* keys, const CellView* sums)
         if (groups_[g].hash != hash)
             continue;
         const Match m = matches(g, keys);
-        if (m == Match::Ambiguous) {
-            declined_ = true;
-            return false;
-        }
-        if (m == Match::Same) {
-            last_ = g;
-            accumulate(g, sums);
-            return !declined_;
-        }
+        if (m != Match::Different)
+            return join(g, m, sums);
     }
-    if (groups_.size() >= std::numeric_limits<std::uint32_t>::max() - 1) {
+    if (!insertGroup(hash, pos, keys)) {
         declined_ = true;
         return false;
     }
+    return join(groups_.size() - 1, Match::Same, sums);
+}
+
+bool ReceiptGroups::join(std::size_t group, Match match, const CellView* sums)
+{
+    if (match == Match::Ambiguous) {
+        declined_ = true;
+        return false;
+    }
+    last_ = group;
+    accumulate(group, sums);
+    return !declined_;
+}
+
+bool ReceiptGroups::insertGroup(std::uint64_t hash, std::size_t slot, const CellView* keys)
+{
+    if (groups_.size() >= std::numeric_limits<std::uint32_t>::max() - 1)
+        return false;
     const std::size_t g = groups_.size();
     groups_.push_back(Group{hash, 0});
     for (int c = 0; c < keyColumns_; ++c) {
         const CellView& k = keys[c];
         Key key{k.integer, k.real, 0, 0, k.kind};
         if (k.kind == Kind::Text || k.kind == Kind::Blob) {
-            if (text_.size() + k.bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
-                declined_ = true;
+            if (text_.size() + k.bytes.size() > std::numeric_limits<std::uint32_t>::max())
                 return false;
-            }
             key.offset = std::uint32_t(text_.size());
             key.length = std::uint32_t(k.bytes.size());
             text_.append(k.bytes);
@@ -284,12 +287,10 @@ bool ReceiptGroups::add(const CellView* keys, const CellView* sums)
         keys_.push_back(key);
     }
     sums_.resize(sums_.size() + std::size_t(sumColumns_));
-    slots_[pos] = std::uint32_t(g + 1);
+    slots_[slot] = std::uint32_t(g + 1);
     if (groups_.size() * 2 > slots_.size())
         grow();
-    last_ = g;
-    accumulate(g, sums);
-    return !declined_;
+    return true;
 }
 
 int ReceiptGroups::compareGroups(std::size_t a, std::size_t b) const
@@ -304,71 +305,76 @@ int ReceiptGroups::compareGroups(std::size_t a, std::size_t b) const
     return 0;
 }
 
-bool ReceiptGroups::rows(const std::function<void(const std::vector<StoredValue>&)>& deliver) const
+bool ReceiptGroups::sumsAreCertain() const
 {
-    if (declined_)
-        return false;
     // Every sum must be certain whatever order SQLite adds in: whole numbers
     // that cannot overflow on the way, floating-point numbers all of whose
     // partial sums are exact (a common lowest bit and room above the total).
     for (const Sum& sum : sums_) {
-        if (sum.integerMagnitude > std::uint64_t(std::numeric_limits<std::int64_t>::max())) {
+        if (sum.integerMagnitude > std::uint64_t(std::numeric_limits<std::int64_t>::max()))
             return false;
-        }
         if (!sum.anyReal)
             continue;
-        if (sum.unusual) {
+        if (sum.unusual)
             return false;
-        }
         int lowestBit = sum.lowestRealBit;
         if (sum.integerBits)
             lowestBit = std::min(lowestBit, std::countr_zero(sum.integerBits));
         const double magnitude = sum.realMagnitude + static_cast<double>(sum.integerMagnitude);
         if (magnitude > 0) {
             const double room = std::ldexp(1.0, 52 + std::min(lowestBit, 1100));
-            if (!std::isfinite(room) || !std::isfinite(magnitude) || magnitude > room) {
+            if (!std::isfinite(room) || !std::isfinite(magnitude) || magnitude > room)
                 return false;
-            }
         }
     }
+    return true;
+}
 
+void ReceiptGroups::fillRow(std::size_t g, std::vector<StoredValue>& row) const
+{
+    std::size_t at = 0;
+    for (int c = 0; c < keyColumns_; ++c) {
+        const Key& k = keys_[g * std::size_t(keyColumns_) + std::size_t(c)];
+        StoredValue& v = row[at++];
+        v.kind = k.kind;
+        v.integer = k.integer;
+        v.real = k.real;
+        if (k.kind == Kind::Text || k.kind == Kind::Blob)
+            v.bytes = QByteArray(text_.data() + k.offset, qsizetype(k.length));
+        else
+            v.bytes.clear();
+    }
+    StoredValue& count = row[at++];
+    count.kind = Kind::Integer;
+    count.integer = groups_[g].count;
+    for (int c = 0; c < sumColumns_; ++c) {
+        const Sum& sum = sums_[g * std::size_t(sumColumns_) + std::size_t(c)];
+        StoredValue& v = row[at++];
+        if (sum.values == 0) {
+            v.kind = Kind::Null;
+        } else if (sum.anyReal) {
+            // Exact, so the same whatever order SQLite adds in.
+            v.kind = Kind::Real;
+            v.real = sum.realSum + static_cast<double>(sum.integerSum);
+        } else {
+            v.kind = Kind::Integer;
+            v.integer = sum.integerSum;
+        }
+    }
+}
+
+bool ReceiptGroups::rows(const std::function<void(const std::vector<StoredValue>&)>& deliver) const
+{
+    if (declined_ || !sumsAreCertain())
+        return false;
     std::vector<std::size_t> order(groups_.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::sort(order.begin(), order.end(),
               [this](std::size_t a, std::size_t b) { return compareGroups(a, b) < 0; });
-
     std::vector<StoredValue> row(std::size_t(keyColumns_ + 1 + sumColumns_));
     for (const std::size_t g : order) {
-        std::size_t at = 0;
-        for (int c = 0; c < keyColumns_; ++c) {
-            const Key& k = keys_[g * std::size_t(keyColumns_) + std::size_t(c)];
-            StoredValue& v = row[at++];
-            v.kind = k.kind;
-            v.integer = k.integer;
-            v.real = k.real;
-            if (k.kind == Kind::Text || k.kind == Kind::Blob)
-                v.bytes = QByteArray(text_.data() + k.offset, qsizetype(k.length));
-            else
-                v.bytes.clear();
-        }
-        StoredValue& count = row[at++];
-        count.kind = Kind::Integer;
-        count.integer = groups_[g].count;
-        for (int c = 0; c < sumColumns_; ++c) {
-            const Sum& sum = sums_[g * std::size_t(sumColumns_) + std::size_t(c)];
-            StoredValue& v = row[at++];
-            if (sum.values == 0) {
-                v.kind = Kind::Null;
-            } else if (sum.anyReal) {
-                // Exact, so the same whatever order SQLite adds in.
-                v.kind = Kind::Real;
-                v.real = sum.realSum + static_cast<double>(sum.integerSum);
-            } else {
-                v.kind = Kind::Integer;
-                v.integer = sum.integerSum;
-            }
-        }
+        fillRow(g, row);
         deliver(row);
     }
     return true;

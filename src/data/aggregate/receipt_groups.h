@@ -74,6 +74,12 @@ private:
     static std::uint64_t hashOf(const CellView* keys, int n);
     Match matches(std::size_t group, const CellView* keys) const;
     void accumulate(std::size_t group, const CellView* sums);
+    // Adds a row's sums to the group its keys match; an ambiguous match declines.
+    bool join(std::size_t group, Match match, const CellView* sums);
+    // A new group for `keys` in the empty `slot`; false when there is no room.
+    bool insertGroup(std::uint64_t hash, std::size_t slot, const CellView* keys);
+    bool sumsAreCertain() const;
+    void fillRow(std::size_t group, std::vector<StoredValue>& row) const;
     void grow();
     int compareGroups(std::size_t a, std::size_t b) const;
     std::string_view textOf(const Key& key) const { return std::string_view(text_).substr(key.offset, key.length); }

@@ -2,8 +2,6 @@
 
 #include "data/engine_error.h"
 
-#include <algorithm>
-
 namespace uriage::data {
 
 using platform::PathKind;
@@ -45,11 +43,13 @@ void checkCompanionFiles(const QString& filePath)
 
 QByteArray fileHeader(const QString& filePath)
 {
+    constexpr int kHeaderBytes = 100;
     const platform::OpenFile file(filePath);
-    const long long size = file.isOpen() ? file.size() : -1;
-    QByteArray header(int(std::min(size, 100LL)), '\0');
-    if (size <= 0 || !file.readAt(0, reinterpret_cast<unsigned char*>(header.data()), std::size_t(header.size())))
+    if (!file.isOpen())
         return {};
+    QByteArray header(kHeaderBytes, '\0');
+    const long long got = file.readAt(0, reinterpret_cast<unsigned char*>(header.data()), std::size_t(kHeaderBytes));
+    header.truncate(got > 0 ? qsizetype(got) : 0);
     return header;
 }
 

@@ -16,17 +16,45 @@ std::size_t imageCapacityFor(long long fileSize)
     return roundUp(size + size / 16 + 1, kLargePage);
 }
 
+bool readExactly(const platform::OpenFile& file, long long offset, unsigned char* into, std::size_t bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes) {
+        const long long got = file.readAt(offset + static_cast<long long>(done), into + done, bytes - done);
+        if (got <= 0)
+            return false;
+        done += std::size_t(got);
+    }
+    return true;
+}
+
 FileImage::FileImage(std::size_t capacity) : memory_(capacity), capacity_(capacity) {}
 
-platform::ReadOutcome FileImage::readFrom(const platform::OpenFile& file)
+FileImage::ReadOutcome FileImage::readFrom(const platform::OpenFile& file)
 {
-    return file.readAll(memory_.data(), capacity_, &size_);
+    size_ = 0;
+    const long long wanted = file.size();
+    if (wanted < 0)
+        return ReadOutcome::Failed;
+    if (static_cast<unsigned long long>(wanted) > capacity_)
+        return ReadOutcome::TooLarge;
+    while (size_ < std::size_t(wanted)) {
+        const long long got = file.readAt(static_cast<long long>(size_), data() + size_, std::size_t(wanted) - size_);
+        if (got <= 0)
+            break;
+        size_ += std::size_t(got);
+    }
+    return size_ == std::size_t(wanted) ? ReadOutcome::Complete : ReadOutcome::Failed;
 }
+
+} // namespace uriage::data
+
+namespace uriage::data {
 
 bool FileImage::readFirst(const platform::OpenFile& file, std::size_t bytes)
 {
     size_ = 0;
-    if (bytes > capacity_ || !file.readAt(0, memory_.data(), bytes))
+    if (bytes > capacity_ || !readExactly(file, 0, data(), bytes))
         return false;
     size_ = bytes;
     return true;

@@ -19,8 +19,14 @@ public:
     unsigned char* data() { return memory_.data(); }
     const unsigned char* data() const { return memory_.data(); }
 
+    enum class ReadOutcome {
+        Complete,
+        TooLarge,   // the file holds more bytes than the room
+        Failed,
+    };
+
     // Reads the whole of `file` from its first byte.
-    platform::ReadOutcome readFrom(const platform::OpenFile& file);
+    ReadOutcome readFrom(const platform::OpenFile& file);
 
     // Reads the first `bytes` bytes of `file`; false when they are not all there.
     bool readFirst(const platform::OpenFile& file, std::size_t bytes);
@@ -33,6 +39,9 @@ private:
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
 };
+
+// Reads exactly `bytes` bytes of `file` at `offset`; false when fewer arrive.
+bool readExactly(const platform::OpenFile& file, long long offset, unsigned char* into, std::size_t bytes);
 
 // The room to reserve for a file of `fileSize` bytes: a little more, so that
 // rows a writer adds between the check and the lock still fit.

@@ -1,5 +1,7 @@
 #include "data/snapshot/live_file_source.h"
 
+#include "data/snapshot/file_image.h"
+
 #include <algorithm>
 
 namespace uriage::data {
@@ -23,7 +25,7 @@ LiveFileSource::LiveFileSource(const platform::OpenFile& file, const QString& fi
 
 bool LiveFileSource::readAt(long long offset, unsigned char* into, std::size_t bytes)
 {
-    return file_.readAt(offset, into, bytes);
+    return readExactly(file_, offset, into, bytes);
 }
 
 LockTest LiveFileSource::writerLock()
@@ -51,7 +53,7 @@ bool LiveFileSource::journalInUse()
         return false;
     const platform::OpenFile journal(journalPath_);
     unsigned char header[kJournalHeaderBytes] = {};
-    if (!journal.isOpen() || !journal.readAt(0, header, std::min<std::size_t>(sizeof header, std::size_t(status.size))))
+    if (!journal.isOpen() || !readExactly(journal, 0, header, std::min<std::size_t>(sizeof header, std::size_t(status.size))))
         return true;   // it cannot be told: as if a writer were at work
     return std::any_of(std::begin(header), std::end(header), [](unsigned char b) { return b != 0; });
 }

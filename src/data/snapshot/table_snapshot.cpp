@@ -174,7 +174,7 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
     try {
         const long long size = file.size();
         QByteArray header(100, '\0');
-        if (size < 100 || !file.readAt(0, reinterpret_cast<unsigned char*>(header.data()), 100))
+        if (size < 100 || !readExactly(file, 0, reinterpret_cast<unsigned char*>(header.data()), 100))
             header.clear();
         const std::size_t bytes = databaseBytesOf(header, size);
         if (bytes > image->capacity())

@@ -1,5 +1,7 @@
 #include "data/statement/column_reading.h"
 
+#include "common/day_number.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <cmath>
@@ -80,11 +82,6 @@ ColumnInfo describeResultColumn(const QString& sqliteName, const QString& declar
     return {sqliteName, FieldType::Float};
 }
 
-int32_t dayNumber(int year, int month, int day)
-{
-    return static_cast<int32_t>(QDate(1899, 12, 30).daysTo(QDate(year, month, day)));
-}
-
 namespace {
 
 std::optional<int64_t> wholeNumber(const StoredValue& stored, int64_t low, int64_t high)
@@ -115,7 +112,7 @@ std::optional<DateValue> dateFromText(const QByteArray& text)
     const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
     if (!date.isValid())
         return std::nullopt;
-    return DateValue{static_cast<int32_t>(QDate(1899, 12, 30).daysTo(date))};
+    return DateValue{static_cast<int32_t>(dayNumberOf(date))};
 }
 
 } // namespace

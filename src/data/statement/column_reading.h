@@ -47,7 +47,4 @@ inline bool isAmount(StoredValue::Kind kind)
     return kind != StoredValue::Kind::Text && kind != StoredValue::Kind::Blob;
 }
 
-// Day number of a date since 30 December 1899, and back.
-int32_t dayNumber(int year, int month, int day);
-
 } // namespace uriage::data
