@@ -158,8 +158,8 @@ bool runMode(const Settings& s, ChartWindow& window, bool wal)
     const QLocale numbers(QLocale::English);
     const long long commits = summary[1].toLongLong();
     const long long failed = summary[3].toLongLong();
-    std::printf("writer_failures_%s_1m: %s of %s commits\n", mode, qPrintable(numbers.toString(failed)),
-                qPrintable(numbers.toString(commits + failed)));
+    std::printf("writer_failures_%s_1m: %s of %s commits (pause between saves %d ms)\n", mode,
+                qPrintable(numbers.toString(failed)), qPrintable(numbers.toString(commits + failed)), s.pauseMs);
     std::printf("reads_%s_1m: %zu reads, %lld failed, longest %.0f ms between two, %lld not a committed state\n",
                 mode, reads.totals.size(), reads.failed, reads.longestGapMs, torn);
     if (reads.failed)

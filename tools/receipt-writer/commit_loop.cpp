@@ -1,5 +1,7 @@
 #include "commit_loop.h"
 
+#include "data/sqlite/sqlite_handles.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -12,14 +14,8 @@
 namespace receipts {
 namespace {
 
-struct DbCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StmtFinalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Db = std::unique_ptr<sqlite3, DbCloser>;
-using Stmt = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
+using Db = uriage::data::DatabaseHandle;
+using Stmt = uriage::data::StatementHandle;
 
 QString errorOf(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
