@@ -3,7 +3,8 @@
 // until the time is up. The log holds "state COUNT S1 S2 S3 S4" for the month
 // before the first save and after every committed one, and "failure MESSAGE"
 // for every failed save. Prints "commits N failures F" at the end; the exit
-// code is 0 when the loop ran (failures included), 1 when it could not start.
+// code is 0 when the loop ran (failures included), 1 when it could not start,
+// 2 for a command line it cannot use.
 #include "commit_loop.h"
 
 #include <QCommandLineParser>
@@ -26,13 +27,21 @@ int main(int argc, char** argv)
     const QCommandLineOption month(QStringLiteral("month"), QStringLiteral("Month of the receipts."), QStringLiteral("M"), QStringLiteral("3"));
     const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Where the states and failures go."), QStringLiteral("FILE"));
     parser.addOptions({dir, seconds, wal, pause, year, month, log});
-    parser.process(app);
-
     QTextStream err(stderr);
-    if (!parser.isSet(dir)) {
-        err << "receipt-writer: --dir is required\n";
+    const auto usage = [&](const QString& problem) {
+        err << "receipt-writer: " << problem << '\n' << parser.helpText();
         return 2;
+    };
+    if (!parser.parse(app.arguments()))
+        return usage(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
     }
+    if (!parser.positionalArguments().isEmpty())
+        return usage(QStringLiteral("unexpected ") + parser.positionalArguments().join(QChar(' ')));
+    if (!parser.isSet(dir))
+        return usage(QStringLiteral("--dir is required"));
     receipts::CommitLoopOptions options;
     options.tablePath = QDir(parser.value(dir)).filePath(QStringLiteral("領収証記録.db"));
     options.wal = parser.isSet(wal);
@@ -40,10 +49,8 @@ int main(int argc, char** argv)
     options.pauseMilliseconds = parser.value(pause).toInt();
     options.year = parser.value(year).toInt();
     options.month = parser.value(month).toInt();
-    if (options.seconds <= 0 || options.month < 1 || options.month > 12 || options.pauseMilliseconds < 0) {
-        err << "receipt-writer: --seconds, --month or --pause-ms out of range\n";
-        return 2;
-    }
+    if (options.seconds <= 0 || options.month < 1 || options.month > 12 || options.pauseMilliseconds < 0)
+        return usage(QStringLiteral("--seconds, --month or --pause-ms out of range"));
 
     QFile logFile(parser.value(log));
     if (parser.isSet(log) && !logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
