@@ -215,7 +215,6 @@ TableFileCopy backupWalFile(sqlite3* work, const char* schema, const QString& fi
                             int tries)
 {
     checkWalIndex(filePath);
-    const NoFileCreation noNewFiles;
     DatabaseHandle source = openSource(filePath, true);
     sqlite3_backup* backup = sqlite3_backup_init(work, schema, source.get(), "main");
     if (!backup)
@@ -260,7 +259,9 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     int tries = 0;
     if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries))
         return std::move(*copy);
-    // A writer kept the file busy, or the file is for SQLite to read.
+    // A writer kept the file busy, or the file is for SQLite to read, which
+    // must create no file on the way (a -wal or -shm file gone with its writer).
+    const NoFileCreation noNewFiles;
     const QByteArray header = fileHeader(filePath);
     if (!inWalMode(header)) {
         if (std::optional<TableFileCopy> copy = copyRollbackFile(work, schema, filePath, header, file.size, tries))
