@@ -91,10 +91,7 @@ void Query::open()
 }
 
 // Compiles the stored filter text against the result's columns and, with the
-// flag on, keeps the passing rows. Evaluating the filter cannot fail; keeping
-// the passing rows can only run out of memory. Then the filter is dropped,
-// compiled and applied a second time; a second failure ends the open with the
-// engine's message.
+// flag on, keeps the passing rows.
 void Query::installFilter()
 {
     visible_.clear();
@@ -117,17 +114,23 @@ void Query::installFilter()
         }
         return passing;
     };
+    visible_ = switchFilterOn(compile, apply);
+}
+
+std::vector<std::size_t> switchFilterOn(const std::function<std::unique_ptr<CompiledFilter>()>& compile,
+                                        const std::function<std::vector<std::size_t>(const CompiledFilter&)>& apply)
+{
     std::unique_ptr<CompiledFilter> filter = compile();
     try {
-        visible_ = apply(*filter);
+        return apply(*filter);
     } catch (const std::bad_alloc&) {
         filter.reset();
-        filter = compile();
-        try {
-            visible_ = apply(*filter);
-        } catch (const std::bad_alloc&) {
-            throw engineFailure(EngineStatus::OutOfMemory);
-        }
+    }
+    filter = compile();
+    try {
+        return apply(*filter);
+    } catch (const std::bad_alloc&) {
+        throw engineFailure(EngineStatus::OutOfMemory);
     }
 }
 

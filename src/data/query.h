@@ -7,11 +7,13 @@
 #include "data/query_texts.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace uriage::data {
 
+class CompiledFilter;
 class Connection;
 class Query;
 
@@ -108,5 +110,12 @@ private:
     double lastLockMilliseconds_ = 0;
     int lastCopyTries_ = 0;
 };
+
+// Switches a filter on: compiles it and keeps the rows it passes. Evaluating a
+// filter cannot fail; keeping the passing rows can only run out of memory.
+// Then the filter is dropped, compiled and applied a second time; a second
+// shortage fails with the engine's out-of-memory message.
+std::vector<std::size_t> switchFilterOn(const std::function<std::unique_ptr<CompiledFilter>()>& compile,
+                                        const std::function<std::vector<std::size_t>(const CompiledFilter&)>& apply);
 
 } // namespace uriage::data
