@@ -119,6 +119,9 @@ const WriterCase kWriterCases[] = {
     {"JournalUntilItsCommitEnds", [](FakeFile& f) { f.journalBusyChecks = 2; }, CopyOutcome::Copied, 1},
     {"JournalAppearsDuringTheCopy", [](FakeFile& f) { f.journalBusyFrom = 1; f.journalBusyChecks = 2; }, CopyOutcome::Copied, 2},
     {"WriterKeepsItsLock", [](FakeFile& f) { f.lock = LockTest::Held; }, CopyOutcome::Busy, 0},
+    // A writer filling its journal under RESERVED has not touched the file.
+    {"WriterFillsItsJournal", [](FakeFile& f) { f.lock = LockTest::Reserved; f.journalBusyChecks = 1 << 30; },
+     CopyOutcome::Copied, 1},
     {"CrashedWritersJournal", [](FakeFile& f) { f.journalBusyChecks = 1 << 30; }, CopyOutcome::Busy, 0},
     {"LocksCannotBeTested", [](FakeFile& f) { f.lock = LockTest::Unknown; }, CopyOutcome::Declined, 0},
     {"WalHoldsFrames", [](FakeFile& f) { f.walFrames = true; }, CopyOutcome::Declined, 0},

@@ -8,6 +8,7 @@
 #include "data/snapshot/committed_copy.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <cmath>
 #include <set>
@@ -154,6 +155,36 @@ TEST_F(MidCopyCommitTest, IsSeenAndTheCopyMadeAgain)
     EXPECT_EQ(readRows(query), QStringList{"2005|3|2|1500|450|0|1950"});
     EXPECT_EQ(query.lastCopyTries(), 2);
     EXPECT_EQ(query.lastLockMilliseconds(), 0.0);
+    EXPECT_EQ(writer.wait(), 0);
+}
+
+// A writer inside its transaction, its journal filled but the file not yet
+// written (SQLite's RESERVED lock): the read copies the committed state with
+// no lock, and the writer's commit then succeeds with busy timeout 0.
+TEST_F(DataTest, WriterFillingItsJournalReadsTheCommittedStateAndCommits)
+{
+    ReceiptDirectory dir;
+    dir.write({kOne});
+    ChildProcess writer([&](ChildProcess& self) {
+        sqlite3* db = openWriter(dir.tablePath());
+        run(db, "BEGIN IMMEDIATE");
+        run(db, "INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額)"
+                " VALUES ('2005-03-02', 2005, 3, 2, 500, 150, 0, 650)");
+        self.tell('R');
+        self.await();
+        self.tell(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK ? 'C' : 'F');
+        sqlite3_close(db);
+    });
+    ASSERT_EQ(writer.receive(), 'R');
+    ASSERT_GT(QFileInfo(dir.tablePath() + "-journal").size(), 0);
+    Query query("Query1", QueryKind::Monthly);
+    query.setDatabaseName(dir.path());
+    query.open();
+    EXPECT_EQ(readRows(query), QStringList{"2005|3|1|1000|300|0|1300"});
+    EXPECT_EQ(query.lastLockMilliseconds(), 0.0);
+    EXPECT_EQ(query.lastCopyTries(), 1);
+    writer.tell('W');
+    EXPECT_EQ(writer.receive(), 'C') << "the save failed";
     EXPECT_EQ(writer.wait(), 0);
 }
 

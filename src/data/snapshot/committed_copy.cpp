@@ -31,20 +31,25 @@ std::function<void(int)>& betweenChunksHook()
 
 enum class TryResult { Copied, Busy, Declined };
 
-// No writer at work: neither a writer's lock nor a transaction in a journal or a WAL.
+// No writer at work on the file itself: no lock under which it writes the
+// file, no WAL frames, and no journal except the one a writer holding only
+// RESERVED is filling. A journal with no visible writer is a crashed one, or
+// one whose locks this system cannot see (a writer under Wine): busy.
 TryResult writerState(CopySource& source)
 {
-    switch (source.writerLock()) {
+    const LockTest lock = source.writerLock();
+    switch (lock) {
     case LockTest::Unknown:
         return TryResult::Declined;
     case LockTest::Held:
         return TryResult::Busy;
+    case LockTest::Reserved:
     case LockTest::Free:
         break;
     }
     if (source.walInUse())
         return TryResult::Declined;
-    return source.journalInUse() ? TryResult::Busy : TryResult::Copied;
+    return lock == LockTest::Free && source.journalInUse() ? TryResult::Busy : TryResult::Copied;
 }
 
 // Copies the pages in chunks; gives up as soon as the change counter moves.

@@ -2,8 +2,11 @@
 // Copying a table file's committed state into memory without taking any lock,
 // so that a receipt program saving at that moment never finds the file locked.
 // The copy is proved afterwards to be one committed state: before and after
-// it, no other process held a writer's lock on the file, no rollback journal
-// held a transaction, and the file's header (its change counter at offset 24
+// it, no other process held the PENDING or EXCLUSIVE lock (SQLite writes the
+// file only under EXCLUSIVE, and keeps it to the end of the transaction), no
+// rollback journal held a transaction unless its writer visibly held only
+// RESERVED (it fills the journal before it touches the file), and the file's
+// header (its change counter at offset 24, which every commit changes,
 // included), size and modification time were unchanged. Exactly page size
 // times page count bytes are copied, as the header tells, never what lies
 // after them. When the proof fails the copy is tried again a few times; then
@@ -34,7 +37,12 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-enum class LockTest { Free, Held, Unknown };
+enum class LockTest {
+    Free,
+    Reserved,   // only the RESERVED lock: a writer fills its journal, the file is not yet written
+    Held,       // PENDING as a writer, or EXCLUSIVE: the file may be being written
+    Unknown,
+};
 
 // What the copy asks of the table file and of its journal and WAL files.
 class CopySource {
@@ -42,9 +50,9 @@ public:
     virtual ~CopySource() = default;
     // Reads exactly `bytes` bytes at `offset`; false when fewer arrive.
     virtual bool readAt(long long offset, unsigned char* into, std::size_t bytes) = 0;
-    // Whether another process holds the file's RESERVED lock, its PENDING lock
-    // as a writer, or its EXCLUSIVE lock; Unknown where the system cannot tell
-    // without taking the lock itself.
+    // Which of the file's writer locks another process holds (RESERVED, PENDING
+    // as a writer, EXCLUSIVE); Unknown where the system cannot tell without
+    // taking the lock itself.
     virtual LockTest writerLock() = 0;
     // Whether the rollback journal holds a transaction: a writer at work, or one
     // that crashed. An empty journal, or one whose header is zeroed, holds none.

@@ -39,9 +39,9 @@ LockTest LiveFileSource::writerLock()
     const LockState shared = file_.lockOn(kSharedFirst, kSharedFirst + kSharedSize);
     if (reserved == LockState::Unknown || pending == LockState::Unknown || shared == LockState::Unknown)
         return LockTest::Unknown;
-    if (reserved != LockState::Unlocked || pending == LockState::WriteLocked || shared == LockState::WriteLocked)
+    if (pending == LockState::WriteLocked || shared == LockState::WriteLocked)
         return LockTest::Held;
-    return LockTest::Free;
+    return reserved == LockState::Unlocked ? LockTest::Free : LockTest::Reserved;
 }
 
 bool LiveFileSource::journalInUse()
