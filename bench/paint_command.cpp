@@ -82,7 +82,7 @@ bool measure(chart::View view, const char* figure, const QString& dir, const QSt
 
 int paintCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("dir"), QStringLiteral("frames"), QStringLiteral("year"), QStringLiteral("month")});
     if (!options.parse(arguments))
         return 2;
     const QString dir = options.text(QStringLiteral("dir"));

@@ -84,7 +84,7 @@ bool measure(const Case& c, const QString& sizeName, const QString& dir, const Q
 
 int pressCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("dir-100k"), QStringLiteral("dir-1m"), QStringLiteral("runs"), QStringLiteral("year"), QStringLiteral("month")});
     if (!options.parse(arguments))
         return 2;
     const int runs = options.number(QStringLiteral("runs"), 5);

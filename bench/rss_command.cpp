@@ -25,7 +25,7 @@ namespace {
 
 int rssCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("dir"), QStringLiteral("year"), QStringLiteral("month")});
     if (!options.parse(arguments))
         return 2;
     const QString dir = options.text(QStringLiteral("dir"));

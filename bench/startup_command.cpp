@@ -79,7 +79,7 @@ int startupChild(int& argc, char** argv, const QStringList&)
 
 int startupCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("runs")});
     if (!options.parse(arguments))
         return 2;
     const int runs = options.number(QStringLiteral("runs"), 5);
