@@ -68,4 +68,10 @@ void checkWalIndex(const QString& filePath)
         throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(shm)}});
 }
 
+bool walIndexPresent(const QString& filePath)
+{
+    return platform::pathStatus(filePath + QStringLiteral("-wal")).kind != PathKind::Missing
+           && platform::pathStatus(filePath + QStringLiteral("-shm")).kind != PathKind::Missing;
+}
+
 } // namespace uriage::data

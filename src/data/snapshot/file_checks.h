@@ -31,4 +31,8 @@ bool inWalMode(const QByteArray& header);
 // needs both the -wal and the shared-memory (-shm) file and must create neither.
 void checkWalIndex(const QString& filePath);
 
+// Whether both the -wal and the -shm file are there: a writer closing its last
+// connection removes them, and the file is then wholly in its pages.
+bool walIndexPresent(const QString& filePath);
+
 } // namespace uriage::data

@@ -209,11 +209,20 @@ std::optional<TableFileCopy> copyRollbackFile(sqlite3* work, const char* schema,
     return adoptImage(work, schema, std::move(image), size, filePath, lockMilliseconds, tries);
 }
 
+[[noreturn]] void failWalIndexMissing(const QString& filePath)
+{
+    throw engineFailure(EngineStatus::WalIndexMissing,
+                        {{0, fileContext(filePath)}, {0, fileContext(filePath + QStringLiteral("-shm"))}});
+}
+
 // WAL mode with frames in the -wal file: the backup copies the database as a
 // reader sees it, through SQLite, which must create no file on the way.
-TableFileCopy backupWalFile(sqlite3* work, const char* schema, const QString& filePath, const QByteArray& header,
-                            int tries)
+// Nothing when the -wal or -shm file is gone: the writer closed meanwhile.
+std::optional<TableFileCopy> backupWalFile(sqlite3* work, const char* schema, const QString& filePath,
+                                           const QByteArray& header, int tries)
 {
+    if (!walIndexPresent(filePath))
+        return std::nullopt;
     checkWalIndex(filePath);
     DatabaseHandle source = openSource(filePath, true);
     sqlite3_backup* backup = sqlite3_backup_init(work, schema, source.get(), "main");
@@ -232,8 +241,7 @@ TableFileCopy backupWalFile(sqlite3* work, const char* schema, const QString& fi
         const int code = stepCode == SQLITE_ERROR && sourceCode != SQLITE_OK ? sourceCode : stepCode;
         // Unable to open a file it may not create: the -wal or -shm file went.
         if ((code & 0xff) == SQLITE_CANTOPEN)
-            throw engineFailure(EngineStatus::WalIndexMissing,
-                                {{0, fileContext(filePath)}, {0, fileContext(filePath + QStringLiteral("-shm"))}});
+            return std::nullopt;
         failWith(code, filePath);
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(header.constData());
@@ -256,18 +264,27 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     checkDirectory(directory);
     const platform::PathStatus file = checkTableFile(directory, filePath);
     checkCompanionFiles(filePath);
-    int tries = 0;
-    if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries))
-        return std::move(*copy);
-    // A writer kept the file busy, or the file is for SQLite to read, which
-    // must create no file on the way (a -wal or -shm file gone with its writer).
-    const NoFileCreation noNewFiles;
-    const QByteArray header = fileHeader(filePath);
-    if (!inWalMode(header)) {
-        if (std::optional<TableFileCopy> copy = copyRollbackFile(work, schema, filePath, header, file.size, tries))
+    // A WAL-mode writer that closes its last connection removes its -wal and
+    // -shm files: a look that finds them gone starts again, a few times.
+    constexpr int kLooks = 4;
+    for (int look = 1;; ++look) {
+        int tries = 0;
+        if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries))
             return std::move(*copy);
+        // A writer kept the file busy, or the file is for SQLite to read, which
+        // must create no file on the way (a -wal or -shm file gone with its writer).
+        const NoFileCreation noNewFiles;
+        const QByteArray header = fileHeader(filePath);
+        if (!inWalMode(header)) {
+            if (std::optional<TableFileCopy> copy = copyRollbackFile(work, schema, filePath, header, file.size, tries))
+                return std::move(*copy);
+        }
+        if (std::optional<TableFileCopy> copy = backupWalFile(work, schema, filePath, fileHeader(filePath), tries))
+            return std::move(*copy);
+        if (look == kLooks)
+            failWalIndexMissing(filePath);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return backupWalFile(work, schema, filePath, fileHeader(filePath), tries);
 }
 
 } // namespace uriage::data
