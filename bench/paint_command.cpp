@@ -10,7 +10,7 @@
 #include "options.h"
 #include "statistics.h"
 
-#include "chart/chart_model.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
 #include "chart/fonts.h"
 #include "data/query.h"

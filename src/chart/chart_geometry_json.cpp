@@ -1,6 +1,6 @@
 #include "chart/chart_geometry_json.h"
 
-#include "chart/chart_renderer.h"
+#include "chart/draw/chart_renderer.h"
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The chart's geometry as the probe reports it, in chart-widget pixels.
-#include "chart/chart_layout.h"
+#include "chart/layout/chart_layout.h"
 
 #include <QJsonObject>
 #include <QRect>

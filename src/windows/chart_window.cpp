@@ -1,7 +1,7 @@
 #include "windows/chart_window.h"
 
-#include "chart/chart_binding.h"
-#include "chart/chart_model.h"
+#include "chart/model/chart_binding.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
 #include "chart/fonts.h"
 #include "data/query.h"

@@ -1,8 +1,8 @@
 // Axis ranges from the series' points, the marker margin, and whole axes
 // worked out with fixed metrics: the empty chart, one point, minor ticks.
 #include "axis_fixed_metrics.h"
-#include "chart/axis_scale.h"
-#include "chart/chart_model.h"
+#include "chart/axes/axis_scale.h"
+#include "chart/model/chart_model.h"
 
 #include <gtest/gtest.h>
 

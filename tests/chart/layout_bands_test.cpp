@@ -1,7 +1,7 @@
 // The layout steps with fixed metrics: margins, legend, title lines, the 3-D
 // depth and the bands of each axis, for the settings of the six windows.
 #include "axis_fixed_metrics.h"
-#include "chart/chart_layout.h"
+#include "chart/layout/chart_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Whole series painted into a frame: flat lines, 3-D ribbons, markers on
 // top, value labels, clipping, and the geometry report for the probe.
-#include "chart/chart_model.h"
-#include "chart/series_painter.h"
-#include "chart/value_label.h"
+#include "chart/model/chart_model.h"
+#include "chart/draw/series_painter.h"
+#include "chart/draw/value_label.h"
 #include "series_test_canvas.h"
 
 #include <QJsonObject>

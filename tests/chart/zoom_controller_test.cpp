@@ -1,7 +1,7 @@
 // The zoom controller as a state machine over a fixed frame: which drags
 // zoom, undo or do nothing, what a zoom and a scroll do to the ranges, the
 // wheel, and what is saved for the undo.
-#include "chart/zoom_controller.h"
+#include "chart/zoom/zoom_controller.h"
 
 #include <gtest/gtest.h>
 

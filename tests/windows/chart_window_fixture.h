@@ -2,7 +2,7 @@
 // Chart windows on a receipt table of our own: a data directory written with
 // SQLite, typing into edit boxes (Japanese included), real button clicks and
 // a captured error display instead of the message box.
-#include "chart/series.h"
+#include "chart/model/series.h"
 #include "data/engine.h"
 #include "data/query.h"
 #include "common/regional_settings.h"

@@ -1,0 +1,112 @@
+#include "chart/draw/value_label.h"
+
+#include "chart/fonts.h"
+#include "chart/model/series.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace uriage::chart {
+
+namespace {
+
+constexpr int kFrameWidth = 1;
+
+QString groupedDigits(const QString& digits, QChar separator)
+{
+    QString out;
+    const int n = int(digits.size());
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += separator;
+        out += digits[i];
+    }
+    return out;
+}
+
+} // namespace
+
+QString formatValue(double value, const RegionalSettings& regional)
+{
+    if (!std::isfinite(value))
+        return std::isnan(value) ? QStringLiteral("NaN") : (value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
+    // Fixed notation with three decimals rounds to the last digit shown.
+    QString fixed = QString::number(std::fabs(value), 'f', 3);
+    QString integral = fixed.section(QLatin1Char('.'), 0, 0);
+    QString fraction = fixed.section(QLatin1Char('.'), 1, 1);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    QString text = groupedDigits(integral, regional.thousandsSeparator);
+    if (!fraction.isEmpty())
+        text += regional.decimalSeparator + fraction;
+    const bool zero = integral == QLatin1String("0") && fraction.isEmpty();
+    if (value < 0 && !zero)
+        text.prepend(QLatin1Char('-'));
+    return text;
+}
+
+QString valueLabelText(const Series& series, std::size_t index, const RegionalSettings& regional)
+{
+    const ValueLabels& labels = series.config().valueLabels;
+    if (labels.style == ValueLabelStyle::LabelText && !series.label(index).isEmpty())
+        return series.label(index);
+    return formatValue(series.isNull(index) ? 0.0 : series.y(index), regional);
+}
+
+QFont valueLabelFont(const ValueLabels& labels)
+{
+    return makeFont(kMinchoFamily, labels.font.pixelHeight, labels.font.bold);
+}
+
+ValueLabelBox valueLabelBox(QPoint point, const QString& text, const QFont& font, int connectorLength,
+                            DepthSlot slot)
+{
+    const QFontMetrics metrics(font);
+    ValueLabelBox label;
+    label.lines = text.split(QLatin1Char('\n'));
+    int textWidth = 0;
+    for (const QString& line : label.lines)
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+    const int w = textWidth + metrics.horizontalAdvance(QStringLiteral("W")) + 2 * kFrameWidth;
+    const int h = int(label.lines.size()) * metrics.height() + 2 * kFrameWidth;
+    label.anchor = atDepth(point, slot.front);
+    label.connectorLength = connectorLength;
+    label.box = QRect(label.anchor.x() - w / 2, label.anchor.y() - h + 1 - connectorLength, w, h);
+    return label;
+}
+
+QColor connectorColor(const QColor& pointColor, const QColor& background)
+{
+    const QColor connector = colors::white;
+    if (connector.rgb() == pointColor.rgb() || connector.rgb() == background.rgb())
+        return background.rgb() == colors::black.rgb() ? colors::white : colors::black;
+    return connector;
+}
+
+void drawValueLabel(QPainter& painter, const ValueLabelBox& label, const QFont& font, const QColor& connector)
+{
+    if (label.connectorLength > 0) {
+        painter.setPen(QPen(connector, 1));
+        painter.drawLine(label.anchor, QPoint(label.anchor.x(), label.anchor.y() - label.connectorLength));
+    }
+    const QRect& box = label.box;
+    painter.setPen(QPen(colors::black, kFrameWidth));
+    painter.setBrush(colors::paleYellow);
+    painter.drawRect(box.left(), box.top(), box.width() - 1, box.height() - 1);
+
+    painter.setFont(font);
+    painter.setPen(colors::black);
+    painter.setBrush(Qt::NoBrush);
+    const QFontMetrics metrics(font);
+    const int centre = box.left() + box.width() / 2;
+    int top = box.top() + kFrameWidth;
+    for (const QString& line : label.lines) {
+        painter.drawText(QPoint(centre - metrics.horizontalAdvance(line) / 2, top + metrics.ascent()), line);
+        top += metrics.height();
+    }
+}
+
+} // namespace uriage::chart
