@@ -1,6 +1,6 @@
 #include "windows/Unit1.h"
 
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"

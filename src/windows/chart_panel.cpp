@@ -1,6 +1,6 @@
 #include "windows/chart_panel.h"
 
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "chart/model/chart_binding.h"
 #include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/chart_filter_text.h"
 #include "windows/chart_panel.h"

@@ -1,12 +1,18 @@
 #include "chart/draw/chart_fonts.h"
 
-#include "chart/fonts.h"
-
 namespace uriage::chart {
+
+QFont chartFamilyFont(const FontSpec& setting)
+{
+    QFont font(kChartFontFamily);
+    font.setPixelSize(setting.pixelHeight);
+    font.setBold(setting.bold);
+    return font;
+}
 
 QFont chartFont(const FontSpec& setting)
 {
-    QFont font = makeFont(kMinchoFamily, setting.pixelHeight, setting.bold);
+    QFont font = chartFamilyFont(setting);
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }

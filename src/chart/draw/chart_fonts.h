@@ -6,10 +6,18 @@
 #include "chart/axes/text_measurer.h"
 
 #include <QFont>
+#include <QString>
 
 namespace uriage::chart {
 
-// A font of the chart font family, drawn without antialiasing.
+// The family every chart text is written in, requested by its Japanese name
+// (the program substitutes a stand-in where it is missing).
+inline const QString kChartFontFamily = QStringLiteral("ＭＳ Ｐ明朝");
+
+// A font of the chart font family at the setting's pixel height and weight.
+QFont chartFamilyFont(const FontSpec& setting);
+
+// The same, drawn without antialiasing.
 QFont chartFont(const FontSpec& setting);
 
 struct ChartFonts {

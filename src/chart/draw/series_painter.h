@@ -2,9 +2,10 @@
 // Draws the series of a chart into the laid-out frame: for each series in
 // order its lines (flat) or ribbons (3-D) and markers, clipped to the plot,
 // then its value labels, not clipped.
+#include "chart/draw/value_label.h"
 #include "chart/layout/series_geometry.h"
 
-#include <QJsonArray>
+#include <vector>
 
 class QPainter;
 
@@ -17,9 +18,7 @@ void drawSeries(QPainter& painter, const ChartModel& model, const SeriesFrame& f
 // One series, index 0 for Series1.
 void drawOneSeries(QPainter& painter, const Series& series, int seriesIndex, const SeriesFrame& frame);
 
-// Per series, what the drawing places on screen: the pixel position of every
-// drawn point, the marker rectangles (their screen bounds) and the value-label
-// boxes with their texts.
-QJsonArray seriesDrawingJson(const ChartModel& model, const SeriesFrame& frame);
+// The value labels of a series' drawn points, none when it shows no labels.
+std::vector<ValueLabelBox> valueLabelBoxes(const Series& series, const SeriesGeometry& geometry, DepthSlot slot);
 
 } // namespace uriage::chart

@@ -1,6 +1,6 @@
 #include "chart/draw/value_label.h"
 
-#include "chart/fonts.h"
+#include "chart/draw/chart_fonts.h"
 #include "chart/model/series.h"
 
 #include <QFontMetrics>
@@ -58,7 +58,7 @@ QString valueLabelText(const Series& series, std::size_t index, const RegionalSe
 
 QFont valueLabelFont(const ValueLabels& labels)
 {
-    return makeFont(kMinchoFamily, labels.font.pixelHeight, labels.font.bold);
+    return chartFamilyFont(labels.font);
 }
 
 ValueLabelBox valueLabelBox(QPoint point, const QString& text, const QFont& font, int connectorLength,

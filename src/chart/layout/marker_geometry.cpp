@@ -13,6 +13,14 @@ QRect markerEllipseBox(QPoint centre, int halfWidth, int halfHeight)
     return QRect(centre.x() - halfWidth, centre.y() - halfHeight, 2 * halfWidth, 2 * halfHeight);
 }
 
+QRect markerFrontBounds(QPoint centre, const MarkerSpec& marker, DepthSlot slot)
+{
+    const QPoint front = atDepth(centre, slot.front);
+    if (marker.shape == MarkerShape::Circle)
+        return markerEllipseBox(front, marker.halfWidth, marker.halfHeight);
+    return markerRectangle(front, marker.halfWidth, marker.halfHeight);
+}
+
 MarkerBox markerBox(QPoint centre, int halfWidth, int halfHeight, DepthSlot slot)
 {
     const int left = centre.x() - halfWidth, right = centre.x() + halfWidth;

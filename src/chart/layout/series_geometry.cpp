@@ -1,6 +1,7 @@
 #include "chart/layout/series_geometry.h"
 
 #include "chart/axes/round.h"
+#include "chart/model/chart_model.h"
 #include "chart/model/series.h"
 
 #include <algorithm>
@@ -42,6 +43,13 @@ DepthSlot depthSlot(int seriesIndex, int activeSeries, int slotWidth)
 {
     const int slot = activeSeries - 1 - seriesIndex;
     return {slot * slotWidth, (slot + 1) * slotWidth};
+}
+
+DepthSlot seriesSlot(int seriesIndex, const SeriesFrame& frame)
+{
+    if (frame.view == View::Flat)
+        return {};
+    return depthSlot(seriesIndex, ChartModel::seriesCount(), frame.slotWidth);
 }
 
 QColor darkened(const QColor& color, int amount)

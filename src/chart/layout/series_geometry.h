@@ -43,6 +43,9 @@ struct DepthSlot {
 };
 DepthSlot depthSlot(int seriesIndex, int activeSeries, int slotWidth);
 
+// The slot of a chart's series in the frame: none in the flat view.
+DepthSlot seriesSlot(int seriesIndex, const SeriesFrame& frame);
+
 // A plot position at a depth, on screen: one pixel right and up per pixel of depth.
 inline QPoint atDepth(QPoint p, int depth) { return {p.x() + depth, p.y() - depth}; }
 

@@ -3,20 +3,14 @@
 #include "chart/layout/chart_layout.h"
 
 #include <QJsonObject>
-#include <QRect>
 
-namespace uriage::chart {
-
-class ChartModel;
+namespace uriage::probe {
 
 // "area", "plot" ([l, t, r, b]), "W", "D", "legend" {"box", "rows"}, "title"
 // [{"text", "x", "y"}] and "axes" {"bottom", "left", "right"}, each with
 // "shown", "min", "max", "style", "step", "labels" [{"value", "pixel",
 // "text"}], "ticks" and "minorTicks". Label and tick pixels are where they
 // are drawn: the right axis' lie D pixels up in the 3-D view.
-QJsonObject chartGeometryJson(const ChartLayout& layout);
+QJsonObject chartGeometryJson(const chart::ChartLayout& layout);
 
-// The same for a chart drawn over the given area.
-QJsonObject chartGeometryJson(const ChartModel& model, const QRect& area);
-
-} // namespace uriage::chart
+} // namespace uriage::probe

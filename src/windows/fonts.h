@@ -6,10 +6,10 @@
 
 namespace uriage {
 
-inline const QString kGothicFamily = QStringLiteral("ＭＳ Ｐゴシック"); // windows
-inline const QString kMinchoFamily = QStringLiteral("ＭＳ Ｐ明朝");     // charts
+inline const QString kGothicFamily = QStringLiteral("ＭＳ Ｐゴシック"); // the windows' font
 
-// Call once after the application object exists.
+// Call once after the application object exists: for the windows' font and
+// for the charts' font.
 void installFontSubstitutes();
 
 // A font of the family at a pixel height, bold or regular.

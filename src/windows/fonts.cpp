@@ -1,11 +1,13 @@
-#include "chart/fonts.h"
+#include "windows/fonts.h"
+
+#include "chart/draw/chart_fonts.h"
 
 namespace uriage {
 
 void installFontSubstitutes()
 {
     QFont::insertSubstitution(kGothicFamily, QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(kMinchoFamily, QStringLiteral("IPAPMincho"));
+    QFont::insertSubstitution(chart::kChartFontFamily, QStringLiteral("IPAPMincho"));
 }
 
 QFont makeFont(const QString& family, int pixelHeight, bool bold)

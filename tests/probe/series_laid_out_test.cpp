@@ -3,16 +3,18 @@
 #include "chart/model/chart_model.h"
 #include "chart/draw/chart_renderer.h"
 #include "chart/draw/series_painter.h"
-#include "series_test_canvas.h"
+#include "chart/series_test_canvas.h"
+#include "json/series_drawing_json.h"
 
 #include <QJsonObject>
 #include <climits>
 #include <gtest/gtest.h>
 
-namespace uriage::chart {
+namespace uriage::probe {
 namespace {
 
-using namespace testing;
+using namespace uriage::chart;
+using namespace uriage::chart::testing;
 
 ChartModel monthlyModel(View view)
 {
@@ -74,4 +76,4 @@ TEST(SeriesInLaidOutChart, ExtremeMarkersSitInsideThePlot)
 }
 
 } // namespace
-} // namespace uriage::chart
+} // namespace uriage::probe

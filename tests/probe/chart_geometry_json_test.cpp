@@ -1,14 +1,15 @@
 // The chart geometry as the probe reports it.
-#include "axis_fixed_metrics.h"
-#include "chart/chart_geometry_json.h"
+#include "chart/axis_fixed_metrics.h"
+#include "json/chart_geometry_json.h"
 
 #include <QJsonArray>
 #include <gtest/gtest.h>
 
-namespace uriage::chart {
+namespace uriage::probe {
 namespace {
 
-using testing::FixedMeasurer;
+using namespace uriage::chart;
+using chart::testing::FixedMeasurer;
 
 LayoutInput chartWithOnePoint(View view)
 {
@@ -85,4 +86,4 @@ TEST(LayoutGeometryJson, ReportsTheLaidOutChart)
 }
 
 } // namespace
-} // namespace uriage::chart
+} // namespace uriage::probe

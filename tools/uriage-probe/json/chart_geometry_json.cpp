@@ -1,10 +1,10 @@
-#include "chart/chart_geometry_json.h"
-
-#include "chart/draw/chart_renderer.h"
+#include "json/chart_geometry_json.h"
 
 #include <QJsonArray>
 
-namespace uriage::chart {
+namespace uriage::probe {
+
+using namespace chart;
 
 namespace {
 
@@ -66,9 +66,4 @@ QJsonObject chartGeometryJson(const ChartLayout& layout)
                        {"axes", axes}};
 }
 
-QJsonObject chartGeometryJson(const ChartModel& model, const QRect& area)
-{
-    return chartGeometryJson(chartLayout(model, area));
-}
-
-} // namespace uriage::chart
+} // namespace uriage::probe
