@@ -60,11 +60,9 @@ inline SeriesFrame testFrame(View view = View::Flat, int slotWidth = 0)
     frame.plot = QRect(QPoint(20, 20), QPoint(200, 160));
     frame.slotWidth = view == View::Flat ? 0 : slotWidth;
     frame.depth = 3 * frame.slotWidth;
-    frame.xPixel = [](double v) { return v; };
-    frame.leftPixel = [](double v) { return 160.0 - v; };
-    frame.rightPixel = [](double v) { return 160.0 - v / 2; };
-    frame.xMinimum = -1e6;
-    frame.xMaximum = 1e6;
+    frame.maps[Axis::Bottom] = ValueMap(-1000000, 1000000, -1e6, 1e6);
+    frame.maps[Axis::Left] = ValueMap(160, 60, 0, 100);
+    frame.maps[Axis::Right] = ValueMap(160, 60, 0, 200);
     frame.background = kCanvasBackground;
     return frame;
 }

@@ -3,6 +3,7 @@
 // of the chart do not.
 #include "chart/model/chart_model.h"
 #include "chart/draw/chart_renderer.h"
+#include "chart/layout/projection.h"
 #include "chart/zoom/zoom_hit.h"
 
 #include <gtest/gtest.h>

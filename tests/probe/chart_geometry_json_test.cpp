@@ -21,20 +21,20 @@ LayoutInput chartWithOnePoint(View view)
     input.axisTitles = {AxisTitleInput{QStringLiteral("日"), 0}, AxisTitleInput{QStringLiteral("円"), 0},
                         AxisTitleInput{QStringLiteral("患者数"), 0}};
     AxisInput bottom;
-    bottom.side = AxisSide::Bottom;
+    bottom.side = Axis::Bottom;
     bottom.shown = true;
     bottom.dateTime = true;
     bottom.style = LabelStyle::Points;
     bottom.data = {38412, 38412};
     bottom.pointLabels = {{38412, QStringLiteral("2005/03/01")}};
     AxisInput left;
-    left.side = AxisSide::Left;
+    left.side = Axis::Left;
     left.shown = true;
     left.style = LabelStyle::Scale;
     left.data = {30000, 80000};
     left.markerMargin = 3;
     AxisInput right = left;
-    right.side = AxisSide::Right;
+    right.side = Axis::Right;
     right.data = {12, 12};
     input.axes = {bottom, left, right};
     return input;

@@ -37,7 +37,7 @@ TEST(SeriesProbeGeometry, PointsMarkersAndValueLabelBoxes)
     model.series(0).add(80, 0, QString(), true);
     model.series(1).add(40, 100, QString(), false);
     SeriesFrame frame = testFrame();
-    frame.leftPixel = [](double v) { return 160.0 - v / 10000.0; };
+    frame.maps[Axis::Left] = ValueMap(160, 60, 0, 1000000); // 160 - v / 10,000
 
     const QJsonArray json = seriesDrawingJson(model, frame);
     RegionalSettings::reset();

@@ -4,26 +4,25 @@
 
 namespace uriage::chart {
 
-std::vector<const Series*> seriesOnAxis(const std::vector<const Series*>& all, AxisSide side)
+std::vector<const Series*> seriesOnAxis(const std::vector<const Series*>& all, Axis side)
 {
-    if (side == AxisSide::Bottom)
+    if (side == Axis::Bottom)
         return all;
-    const VerticalAxis wanted = side == AxisSide::Left ? VerticalAxis::Left : VerticalAxis::Right;
     std::vector<const Series*> onAxis;
     for (const Series* series : all)
-        if (series->config().axis == wanted)
+        if (axisOf(series->config().axis) == side)
             onAxis.push_back(series);
     return onAxis;
 }
 
-ValueRange dataRange(const std::vector<const Series*>& onAxis, AxisSide side)
+ValueRange dataRange(const std::vector<const Series*>& onAxis, Axis side)
 {
     bool any = false;
     ValueRange result;
     for (const Series* series : onAxis) {
         if (series->count() == 0)
             continue;
-        const ValueRange r = side == AxisSide::Bottom ? series->xRange() : series->yRange();
+        const ValueRange r = side == Axis::Bottom ? series->xRange() : series->yRange();
         if (!any) {
             result = r;
             any = true;
@@ -35,12 +34,12 @@ ValueRange dataRange(const std::vector<const Series*>& onAxis, AxisSide side)
     return result;
 }
 
-int markerMargin(const std::vector<const Series*>& onAxis, AxisSide side)
+int markerMargin(const std::vector<const Series*>& onAxis, Axis side)
 {
     int margin = 0;
     for (const Series* series : onAxis) {
         const MarkerSpec& marker = series->config().marker;
-        const int half = side == AxisSide::Bottom ? marker.halfWidth : marker.halfHeight;
+        const int half = side == Axis::Bottom ? marker.halfWidth : marker.halfHeight;
         margin = std::max(margin, half + 1);
     }
     return margin;

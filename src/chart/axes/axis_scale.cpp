@@ -20,7 +20,7 @@ std::vector<const Series*> allSeries(const ChartModel& model)
 
 } // namespace
 
-AxisInput axisInput(const ChartModel& model, AxisSide side)
+AxisInput axisInput(const ChartModel& model, Axis side)
 {
     const std::vector<const Series*> onAxis = seriesOnAxis(allSeries(model), side);
     AxisInput input;
@@ -28,7 +28,7 @@ AxisInput axisInput(const ChartModel& model, AxisSide side)
     input.shown = !onAxis.empty();
     input.data = dataRange(onAxis, side);
     input.markerMargin = markerMargin(onAxis, side);
-    if (side == AxisSide::Bottom) {
+    if (side == Axis::Bottom) {
         input.dateTime = !onAxis.empty() && onAxis.front()->config().xDateTime;
         if (usesPointLabels(onAxis)) {
             input.style = LabelStyle::Points;
@@ -47,7 +47,7 @@ AxisScale scaleAxis(const AxisInput& input, int startPixel, int endPixel, const 
 {
     // The bottom axis runs to the right, a vertical one upwards; a window
     // shrunk past its bands leaves a negative length.
-    const int length = input.side == AxisSide::Bottom ? endPixel - startPixel : startPixel - endPixel;
+    const int length = input.side == Axis::Bottom ? endPixel - startPixel : startPixel - endPixel;
     const ValueRange range =
         input.fixedRange ? *input.fixedRange : withMarkerMargin(input.data, input.markerMargin, length);
 
@@ -64,7 +64,7 @@ AxisScale scaleAxis(const AxisInput& input, int startPixel, int endPixel, const 
         return scale;
 
     int room = labelFont.lineHeight();
-    if (input.side == AxisSide::Bottom)
+    if (input.side == Axis::Bottom)
         room = std::max(labelFont.width(scale.format.text(range.minimum)),
                         labelFont.width(scale.format.text(range.maximum)));
     const int n = labelsThatFit(length, room);

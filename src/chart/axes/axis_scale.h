@@ -18,7 +18,7 @@ enum class LabelStyle { None, Points, Scale };
 
 // What an axis takes from the series, before the layout gives it a length.
 struct AxisInput {
-    AxisSide side = AxisSide::Bottom;
+    Axis side = Axis::Bottom;
     bool shown = false;
     ValueRange data;                  // data range of the series on it
     int markerMargin = 0;
@@ -28,7 +28,7 @@ struct AxisInput {
     std::optional<ValueRange> fixedRange;      // a range held by zoom or scroll
 };
 
-AxisInput axisInput(const ChartModel& model, AxisSide side);
+AxisInput axisInput(const ChartModel& model, Axis side);
 
 struct AxisScale {
     ValueMap map;                     // range and pixel ends

@@ -27,6 +27,11 @@ struct ChartFonts {
     QFont bottomTitle;
     QFont leftTitle;
     QFont rightTitle;
+
+    const QFont& axisTitle(Axis axis) const
+    {
+        return axis == Axis::Bottom ? bottomTitle : axis == Axis::Left ? leftTitle : rightTitle;
+    }
 };
 
 ChartFonts chartFonts(const ChartConfig& config);

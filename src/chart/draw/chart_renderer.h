@@ -2,9 +2,8 @@
 // Draws a whole chart into a painter over the given area (the widget's rect):
 // the frame first, then the series.
 #include "chart/layout/chart_layout.h"
-#include "chart/layout/series_geometry.h"
+#include "chart/layout/series_frame.h"
 
-#include <QColor>
 #include <QRect>
 
 class QPainter;
@@ -18,8 +17,5 @@ void renderChart(QPainter& painter, const ChartModel& model, const QRect& area);
 // The layout that renderChart draws, with the fonts actually used and the
 // regional settings in force.
 ChartLayout chartLayout(const ChartModel& model, const QRect& area);
-
-// The part of a layout that the series drawing needs.
-SeriesFrame seriesFrame(const ChartLayout& layout, const QColor& background);
 
 } // namespace uriage::chart

@@ -26,6 +26,6 @@ using LegendSamplePainter = std::function<void(QPainter&, const LegendRow&)>;
 
 // Everything before the series, in drawing order.
 void paintFrame(QPainter& painter, const ChartLayout& layout, const ChartConfig& config, const ChartFonts& fonts,
-                const FrameColors& colors, const LegendSamplePainter& legendSample = {});
+                const ChartMeasures& measures, const FrameColors& colors, const LegendSamplePainter& legendSample = {});
 
 } // namespace uriage::chart

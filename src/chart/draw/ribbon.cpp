@@ -1,19 +1,9 @@
 #include "chart/draw/ribbon.h"
 
-#include "chart/layout/marker_geometry.h"
-
 #include <QPainter>
 #include <QPen>
 
 namespace uriage::chart {
-
-QPolygon ribbonPolygon(QPoint from, QPoint to, DepthSlot slot)
-{
-    QPolygon polygon;
-    polygon << atDepth(from, slot.front) << atDepth(to, slot.front) << atDepth(to, slot.back)
-            << atDepth(from, slot.back);
-    return polygon;
-}
 
 void drawRibbon(QPainter& painter, QPoint from, QPoint to, DepthSlot slot, const QColor& color, bool steep,
                 const LinePen& pen)

@@ -4,14 +4,9 @@
 #include "chart/model/chart_config.h"
 #include "chart/layout/series_geometry.h"
 
-#include <QPolygon>
-
 class QPainter;
 
 namespace uriage::chart {
-
-// Corners: from and to at the front depth, then to and from at the back depth.
-QPolygon ribbonPolygon(QPoint from, QPoint to, DepthSlot slot);
 
 // Filled in the series colour (darkened by 64 on a steep rise) and outlined
 // with the line pen: its colour, width and style.

@@ -45,7 +45,7 @@ std::vector<ValueLabelBox> valueLabelBoxes(const Series& series, const SeriesGeo
     if (!settings.shown)
         return boxes;
     const RegionalSettings regional = RegionalSettings::current();
-    const QFont font = valueLabelFont(settings);
+    const FontTextMeasurer font(valueLabelFont(settings));
     for (const DrawnPoint& point : geometry.points)
         boxes.push_back(valueLabelBox(point.position, valueLabelText(series, point.index, regional), font,
                                       settings.connectorLength, slot));

@@ -61,17 +61,16 @@ QFont valueLabelFont(const ValueLabels& labels)
     return chartFamilyFont(labels.font);
 }
 
-ValueLabelBox valueLabelBox(QPoint point, const QString& text, const QFont& font, int connectorLength,
+ValueLabelBox valueLabelBox(QPoint point, const QString& text, const TextMeasurer& font, int connectorLength,
                             DepthSlot slot)
 {
-    const QFontMetrics metrics(font);
     ValueLabelBox label;
     label.lines = text.split(QLatin1Char('\n'));
     int textWidth = 0;
     for (const QString& line : label.lines)
-        textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
-    const int w = textWidth + metrics.horizontalAdvance(QStringLiteral("W")) + 2 * kFrameWidth;
-    const int h = int(label.lines.size()) * metrics.height() + 2 * kFrameWidth;
+        textWidth = std::max(textWidth, font.width(line));
+    const int w = textWidth + font.width(QStringLiteral("W")) + 2 * kFrameWidth;
+    const int h = int(label.lines.size()) * font.lineHeight() + 2 * kFrameWidth;
     label.anchor = atDepth(point, slot.front);
     label.connectorLength = connectorLength;
     label.box = QRect(label.anchor.x() - w / 2, label.anchor.y() - h + 1 - connectorLength, w, h);

@@ -1,6 +1,7 @@
 #pragma once
 // Value labels: the number format "#,##0.###", the text a point's label
 // shows, and the placement of its box and connector above the point.
+#include "chart/axes/text_measurer.h"
 #include "chart/model/chart_config.h"
 #include "chart/layout/series_geometry.h"
 #include "common/regional_settings.h"
@@ -33,7 +34,7 @@ struct ValueLabelBox {
 
 // w = text width + width of "W" + 2 x frame, h = lines x line height + 2 x frame;
 // left x - w / 2, top y - h + 1 - L (L the connector length).
-ValueLabelBox valueLabelBox(QPoint point, const QString& text, const QFont& font, int connectorLength,
+ValueLabelBox valueLabelBox(QPoint point, const QString& text, const TextMeasurer& font, int connectorLength,
                             DepthSlot slot);
 
 // The connector is white unless that is the point's or the background's colour.

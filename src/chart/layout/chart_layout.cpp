@@ -45,6 +45,71 @@ LegendGeometry placeLegend(const QStringList& entries, const PixelRect& area, co
     return legend;
 }
 
+PixelRect insideMargins(const PixelRect& a)
+{
+    return {a.left + percentOf(a.width(), kMarginLeftRight), a.top + percentOf(a.height(), kMarginTopBottom),
+            a.right - percentOf(a.width(), kMarginLeftRight), a.bottom - percentOf(a.height(), kMarginTopBottom)};
+}
+
+// Title lines, each centred between R's edges, above R.
+void placeTitle(ChartLayout& layout, const QStringList& lines, const TextMeasurer& font, PixelRect& r)
+{
+    layout.titleLineHeight = font.lineHeight();
+    for (int k = 0; k < lines.size(); ++k) {
+        const QString& text = lines[k];
+        layout.title.push_back({text, (r.left + r.right) / 2 - font.width(text) / 2, r.top + k * layout.titleLineHeight});
+    }
+    if (!lines.isEmpty())
+        r.top += int(lines.size()) * layout.titleLineHeight + kTitleGap;
+}
+
+// The depth of the 3-D plot box, taken off R's right and top.
+void placeDepth(ChartLayout& layout, int activeSeries, PixelRect& r)
+{
+    layout.slotWidth = roundPixel(r.width() * kDepthPerSeries / 1000.0);
+    layout.depth = activeSeries * layout.slotWidth;
+    r.right -= layout.depth;
+    r.top += layout.depth;
+}
+
+// Title, label and tick bands of the bottom axis, taken off R's bottom.
+void placeBottomBands(AxisLayout& bottom, const AxisTitleInput& title, const ChartMeasures& measures, PixelRect& r)
+{
+    if (!bottom.caption.isEmpty())
+        r.bottom -= title.size != 0 ? title.size : measures.axisTitle(Axis::Bottom).lineHeight();
+    bottom.titleReference = r.bottom;
+    r.bottom -= measures.labels.lineHeight();
+    bottom.labelReference = r.bottom;
+    r.bottom -= kTickBand;
+}
+
+// Title, label and tick bands of a vertical axis, taken off R's left or right
+// edge; the label band's width needs the axis' scale, worked out here.
+void placeVerticalBands(AxisLayout& axis, const LayoutInput& input, const ChartMeasures& measures,
+                        const RegionalSettings& regional, PixelRect& r)
+{
+    const bool left = axis.side == Axis::Left;
+    const int outward = left ? 1 : -1; // the left axis' bands grow R.left
+    int& edge = left ? r.left : r.right;
+    if (!axis.caption.isEmpty()) {
+        const int size = input.axisTitles[axis.side].size;
+        edge += outward * (size != 0 ? size : measures.axisTitle(axis.side).width(axis.caption));
+    }
+    axis.titleReference = edge;
+    axis.scale = scaleAxis(input.axes[axis.side], r.bottom, r.top, measures.labels, regional);
+    edge += outward * verticalLabelBand(axis.scale, measures.labels);
+    axis.labelReference = edge;
+    edge += outward * kTickBand;
+}
+
+// A tick at every label, minor ticks between them.
+void placeTicks(AxisLayout& axis)
+{
+    for (const AxisLabel& label : axis.scale.labels)
+        axis.ticks.push_back(label.pixel);
+    axis.minorTicks = minorTicks(axis.ticks, axis.scale.map.start(), axis.scale.map.end());
+}
+
 } // namespace
 
 int percentOf(int length, int percent) { return roundPixel(length * percent / 100.0); }
@@ -62,11 +127,11 @@ LayoutInput layoutInput(const ChartModel& model, const QRect& area)
     input.axisTitles = {AxisTitleInput{config.bottomTitle.caption, config.bottomTitle.size},
                         AxisTitleInput{config.leftTitle.caption, config.leftTitle.size},
                         AxisTitleInput{config.rightTitle.caption, config.rightTitle.size}};
-    input.axes = {axisInput(model, AxisSide::Bottom), axisInput(model, AxisSide::Left),
-                  axisInput(model, AxisSide::Right)};
-    // Axes held by zoom or scroll keep their fixed range instead of the automatic one.
-    for (int i = 0; i < 3; ++i)
-        input.axes[i].fixedRange = model.zoomState().fixed[i];
+    for (Axis axis : kAllAxes) {
+        input.axes[axis] = axisInput(model, axis);
+        // Axes held by zoom or scroll keep their fixed range instead of the automatic one.
+        input.axes[axis].fixedRange = model.zoomState().fixed[axis];
+    }
     return input;
 }
 
@@ -76,87 +141,37 @@ ChartLayout layoutChart(const LayoutInput& input, const ChartMeasures& measures,
     layout.area = input.area;
     layout.view = input.view;
 
-    // Margins.
-    const PixelRect& a = input.area;
-    PixelRect r{a.left + percentOf(a.width(), kMarginLeftRight), a.top + percentOf(a.height(), kMarginTopBottom),
-                a.right - percentOf(a.width(), kMarginLeftRight), a.bottom - percentOf(a.height(), kMarginTopBottom)};
-
-    // Legend at the right.
-    layout.legend = placeLegend(input.legendEntries, a, r, measures.legend);
+    // R starts inside the margins; legend, title, depth and the axes' bands
+    // each take their share off it, in this order.
+    PixelRect r = insideMargins(input.area);
+    layout.legend = placeLegend(input.legendEntries, input.area, r, measures.legend);
     if (layout.legend.shown)
         r.right = layout.legend.box.left - percentOf(r.width(), kLegendGapPercent);
+    placeTitle(layout, input.titleLines, measures.title, r);
+    if (input.view == View::ThreeD)
+        placeDepth(layout, input.activeSeries, r);
 
-    // Title lines, each centred between R's edges.
-    layout.titleLineHeight = measures.title.lineHeight();
-    for (int k = 0; k < input.titleLines.size(); ++k) {
-        const QString& text = input.titleLines[k];
-        layout.title.push_back({text, (r.left + r.right) / 2 - measures.title.width(text) / 2,
-                                r.top + k * layout.titleLineHeight});
+    for (Axis axis : kAllAxes) {
+        layout.axes[axis].side = axis;
+        layout.axes[axis].shown = input.axes[axis].shown;
+        layout.axes[axis].caption = input.axisTitles[axis].caption;
     }
-    if (!input.titleLines.isEmpty())
-        r.top += int(input.titleLines.size()) * layout.titleLineHeight + kTitleGap;
-
-    // Depth of the plot box.
-    if (input.view == View::ThreeD) {
-        layout.slotWidth = roundPixel(r.width() * kDepthPerSeries / 1000.0);
-        layout.depth = input.activeSeries * layout.slotWidth;
-        r.right -= layout.depth;
-        r.top += layout.depth;
-    }
-
-    const std::array<const TextMeasurer*, 3> titleFonts = {&measures.bottomTitle, &measures.leftTitle,
-                                                           &measures.rightTitle};
-
-    // Bottom axis bands.
-    AxisLayout& bottom = layout.axes[0];
-    bottom.side = AxisSide::Bottom;
-    bottom.shown = input.axes[0].shown;
-    bottom.caption = input.axisTitles[0].caption;
-    if (bottom.shown) {
-        if (!bottom.caption.isEmpty()) {
-            const int size = input.axisTitles[0].size;
-            r.bottom -= size != 0 ? size : titleFonts[0]->lineHeight();
-        }
-        bottom.titleReference = r.bottom;
-        r.bottom -= measures.labels.lineHeight();
-        bottom.labelReference = r.bottom;
-        r.bottom -= kTickBand;
-    }
-
-    // Vertical axes: their length is settled once the bottom bands are off.
-    for (int i = 1; i <= 2; ++i) {
-        AxisLayout& axis = layout.axes[i];
-        axis.side = i == 1 ? AxisSide::Left : AxisSide::Right;
-        axis.shown = input.axes[i].shown;
-        axis.caption = input.axisTitles[i].caption;
-        if (!axis.shown)
-            continue;
-        const int outward = i == 1 ? 1 : -1; // the left axis' bands grow R.left
-        int& edge = i == 1 ? r.left : r.right;
-        if (!axis.caption.isEmpty()) {
-            const int size = input.axisTitles[i].size;
-            edge += outward * (size != 0 ? size : titleFonts[i]->width(axis.caption));
-        }
-        axis.titleReference = edge;
-        axis.scale = scaleAxis(input.axes[i], r.bottom, r.top, measures.labels, regional);
-        edge += outward * verticalLabelBand(axis.scale, measures.labels);
-        axis.labelReference = edge;
-        edge += outward * kTickBand;
-    }
-
+    AxisLayout& bottom = layout.axes[Axis::Bottom];
     if (bottom.shown)
-        bottom.scale = scaleAxis(input.axes[0], r.left, r.right, measures.labels, regional);
+        placeBottomBands(bottom, input.axisTitles[Axis::Bottom], measures, r);
+    // The vertical axes' length is settled once the bottom bands are off.
+    for (Axis axis : {Axis::Left, Axis::Right})
+        if (layout.axes[axis].shown)
+            placeVerticalBands(layout.axes[axis], input, measures, regional, r);
+    if (bottom.shown)
+        bottom.scale = scaleAxis(input.axes[Axis::Bottom], r.left, r.right, measures.labels, regional);
 
     layout.plot = r;
-    for (AxisLayout& axis : layout.axes) {
-        if (!axis.shown)
-            continue;
-        for (const AxisLabel& label : axis.scale.labels)
-            axis.ticks.push_back(label.pixel);
-        axis.minorTicks = minorTicks(axis.ticks, axis.scale.map.start(), axis.scale.map.end());
-    }
+    for (AxisLayout& axis : layout.axes)
+        if (axis.shown)
+            placeTicks(axis);
     if (input.view == View::ThreeD)
-        layout.axes[2].depthShift = layout.depth;
+        layout.axes[Axis::Right].depthShift = layout.depth;
     return layout;
 }
 

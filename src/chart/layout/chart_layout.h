@@ -3,27 +3,17 @@
 // margins, legend, title lines, the 3-D depth, the bands of each axis and the
 // plot rectangle, with the axes' ranges and labels.
 #include "chart/axes/axis_scale.h"
+#include "chart/layout/pixel_rect.h"
+#include "chart/model/axis.h"
 #include "chart/model/chart_config.h"
 #include "chart/axes/text_measurer.h"
 
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <vector>
 
 namespace uriage::chart {
-
-// A rectangle by its edge coordinates, as the layout moves them.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const PixelRect&) const = default;
-};
 
 // The text measuring of every font the layout uses.
 struct ChartMeasures {
@@ -33,6 +23,11 @@ struct ChartMeasures {
     const TextMeasurer& bottomTitle;
     const TextMeasurer& leftTitle;
     const TextMeasurer& rightTitle;
+
+    const TextMeasurer& axisTitle(Axis axis) const
+    {
+        return axis == Axis::Bottom ? bottomTitle : axis == Axis::Left ? leftTitle : rightTitle;
+    }
 };
 
 struct AxisTitleInput {
@@ -46,8 +41,8 @@ struct LayoutInput {
     QStringList titleLines;
     QStringList legendEntries;        // titles of the active series, in order
     int activeSeries = 3;
-    std::array<AxisTitleInput, 3> axisTitles; // bottom, left, right
-    std::array<AxisInput, 3> axes;            // bottom, left, right
+    PerAxis<AxisTitleInput> axisTitles;
+    PerAxis<AxisInput> axes;
 };
 
 LayoutInput layoutInput(const ChartModel& model, const QRect& area);
@@ -75,7 +70,7 @@ struct TitleLine {
 };
 
 struct AxisLayout {
-    AxisSide side = AxisSide::Bottom;
+    Axis side = Axis::Bottom;
     bool shown = false;
     AxisScale scale;
     int depthShift = 0;               // D for the right axis in the 3-D view, else 0
@@ -95,11 +90,11 @@ struct ChartLayout {
     LegendGeometry legend;
     std::vector<TitleLine> title;
     int titleLineHeight = 0;
-    std::array<AxisLayout, 3> axes;   // bottom, left, right
+    PerAxis<AxisLayout> axes;
 
-    const AxisLayout& bottom() const { return axes[0]; }
-    const AxisLayout& left() const { return axes[1]; }
-    const AxisLayout& right() const { return axes[2]; }
+    const AxisLayout& bottom() const { return axes[Axis::Bottom]; }
+    const AxisLayout& left() const { return axes[Axis::Left]; }
+    const AxisLayout& right() const { return axes[Axis::Right]; }
 };
 
 ChartLayout layoutChart(const LayoutInput& input, const ChartMeasures& measures, const RegionalSettings& regional);

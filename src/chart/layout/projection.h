@@ -5,6 +5,8 @@
 
 namespace uriage::chart {
 
-inline QPoint project(int x, int y, int depth) { return {x + depth, y - depth}; }
+// A plot position at a depth, on screen.
+inline QPoint atDepth(QPoint p, int depth) { return {p.x() + depth, p.y() - depth}; }
+inline QPoint atDepth(int x, int y, int depth) { return atDepth(QPoint(x, y), depth); }
 
 } // namespace uriage::chart

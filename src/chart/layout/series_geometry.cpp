@@ -1,7 +1,6 @@
 #include "chart/layout/series_geometry.h"
 
 #include "chart/axes/round.h"
-#include "chart/model/chart_model.h"
 #include "chart/model/series.h"
 
 #include <algorithm>
@@ -28,8 +27,7 @@ int nearestPixel(double v)
 
 double verticalPixel(const Series& series, const SeriesFrame& frame, double value)
 {
-    const auto& map = series.config().axis == VerticalAxis::Right ? frame.rightPixel : frame.leftPixel;
-    return map(value);
+    return frame.maps[axisOf(series.config().axis)].position(value);
 }
 
 double valueOf(const Series& series, std::size_t i)
@@ -37,20 +35,20 @@ double valueOf(const Series& series, std::size_t i)
     return series.isNull(i) ? 0.0 : series.y(i);
 }
 
+// After a zoom or scroll that leaves earlier points out, a segment leads in
+// from the plot's left edge, at the height the line between the point before
+// and the first drawn point has at the axis minimum.
+std::optional<QPoint> leadInStart(const Series& series, std::size_t firstDrawn, const SeriesFrame& frame)
+{
+    const double xMinimum = frame.maps[Axis::Bottom].minimum();
+    const std::size_t before = firstDrawn - 1;
+    const double x0 = series.x(before), x1 = series.x(firstDrawn);
+    const double y0 = valueOf(series, before), y1 = valueOf(series, firstDrawn);
+    const double y = x1 == x0 ? y1 : y0 + (y1 - y0) * (xMinimum - x0) / (x1 - x0);
+    return pixelPosition(frame.maps[Axis::Bottom].position(xMinimum), verticalPixel(series, frame, y));
+}
+
 } // namespace
-
-DepthSlot depthSlot(int seriesIndex, int activeSeries, int slotWidth)
-{
-    const int slot = activeSeries - 1 - seriesIndex;
-    return {slot * slotWidth, (slot + 1) * slotWidth};
-}
-
-DepthSlot seriesSlot(int seriesIndex, const SeriesFrame& frame)
-{
-    if (frame.view == View::Flat)
-        return {};
-    return depthSlot(seriesIndex, ChartModel::seriesCount(), frame.slotWidth);
-}
 
 QColor darkened(const QColor& color, int amount)
 {
@@ -63,6 +61,14 @@ std::optional<QPoint> pixelPosition(double x, double y)
     if (!withinPixelLimit(x) || !withinPixelLimit(y))
         return std::nullopt;
     return QPoint(nearestPixel(x), nearestPixel(y));
+}
+
+QPolygon ribbonPolygon(QPoint from, QPoint to, DepthSlot slot)
+{
+    QPolygon polygon;
+    polygon << atDepth(from, slot.front) << atDepth(to, slot.front) << atDepth(to, slot.back)
+            << atDepth(from, slot.back);
+    return polygon;
 }
 
 bool risesSteeply(QPoint from, QPoint to)
@@ -95,28 +101,18 @@ std::pair<std::size_t, std::size_t> drawnRange(const Series& series, double xMin
 
 std::pair<double, double> pointPixel(const Series& series, std::size_t i, const SeriesFrame& frame)
 {
-    return {frame.xPixel(series.x(i)), verticalPixel(series, frame, valueOf(series, i))};
+    return {frame.maps[Axis::Bottom].position(series.x(i)), verticalPixel(series, frame, valueOf(series, i))};
 }
 
 SeriesGeometry seriesGeometry(const Series& series, const SeriesFrame& frame)
 {
     SeriesGeometry g;
-    if (!frame.xPixel || !frame.leftPixel || !frame.rightPixel)
-        return g; // no axes laid out: nothing to place
-    std::tie(g.firstDrawn, g.endDrawn) = drawnRange(series, frame.xMinimum, frame.xMaximum);
+    const ValueMap& bottom = frame.maps[Axis::Bottom];
+    std::tie(g.firstDrawn, g.endDrawn) = drawnRange(series, bottom.minimum(), bottom.maximum());
     if (g.firstDrawn >= g.endDrawn)
         return g;
-
-    // After a zoom or scroll that leaves earlier points out, a segment leads
-    // in from the plot's left edge, at the height the line between the point
-    // before and the first drawn point has at the axis minimum.
-    if (g.firstDrawn > 0) {
-        const std::size_t before = g.firstDrawn - 1;
-        const double x0 = series.x(before), x1 = series.x(g.firstDrawn);
-        const double y0 = valueOf(series, before), y1 = valueOf(series, g.firstDrawn);
-        const double y = x1 == x0 ? y1 : y0 + (y1 - y0) * (frame.xMinimum - x0) / (x1 - x0);
-        g.leadInStart = pixelPosition(frame.xPixel(frame.xMinimum), verticalPixel(series, frame, y));
-    }
+    if (g.firstDrawn > 0)
+        g.leadInStart = leadInStart(series, g.firstDrawn, frame);
 
     std::optional<QPoint> previous = g.leadInStart;
     bool previousHasMarker = false;

@@ -3,13 +3,15 @@
 // from painting: which points are drawn, their pixel positions, the skip of
 // positions far outside the screen, the lead-in after a zoom, and the order in
 // which segments and markers are laid down.
+#include "chart/layout/projection.h"
+#include "chart/layout/series_frame.h"
 #include "chart/model/chart_config.h"
 
 #include <QColor>
 #include <QPoint>
+#include <QPolygon>
 #include <QRect>
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -18,37 +20,6 @@ namespace uriage::chart {
 
 class Series;
 
-// The part of the laid-out chart that the series drawing needs.
-struct SeriesFrame {
-    View view = View::Flat;
-    // The plot rectangle R with plot.left() == R.left, plot.right() == R.right,
-    // plot.top() == R.top and plot.bottom() == R.bottom (build it from its two
-    // corner points). In the 3-D view it is the front face of the plot box.
-    QRect plot;
-    int slotWidth = 0;                // W; 0 in the flat view
-    int depth = 0;                    // D = active series x W; 0 in the flat view
-    // Value to pixel, before any rounding: the bottom axis and the two vertical axes.
-    std::function<double(double)> xPixel;
-    std::function<double(double)> leftPixel;
-    std::function<double(double)> rightPixel;
-    double xMinimum = 0;              // the bottom axis range in force (automatic or zoomed)
-    double xMaximum = 0;
-    QColor background;                // the chart's background colour
-};
-
-// Front and back depth of a series' slot in the 3-D view (both 0 when flat).
-struct DepthSlot {
-    int front = 0;
-    int back = 0;
-};
-DepthSlot depthSlot(int seriesIndex, int activeSeries, int slotWidth);
-
-// The slot of a chart's series in the frame: none in the flat view.
-DepthSlot seriesSlot(int seriesIndex, const SeriesFrame& frame);
-
-// A plot position at a depth, on screen: one pixel right and up per pixel of depth.
-inline QPoint atDepth(QPoint p, int depth) { return {p.x() + depth, p.y() - depth}; }
-
 // Each channel lowered by the amount, never below 0.
 QColor darkened(const QColor& color, int amount);
 
@@ -56,6 +27,10 @@ QColor darkened(const QColor& color, int amount);
 // to even), or nothing when either coordinate lies outside -32766 ... 32766
 // or is not a number. The test comes before the conversion to int.
 std::optional<QPoint> pixelPosition(double x, double y);
+
+// A 3-D ribbon segment's corners: from and to at the front depth of the
+// slot, then to and from at its back depth.
+QPolygon ribbonPolygon(QPoint from, QPoint to, DepthSlot slot);
 
 // A segment rises more steeply than the depth direction (45 degrees on screen).
 bool risesSteeply(QPoint from, QPoint to);

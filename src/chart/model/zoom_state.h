@@ -2,18 +2,17 @@
 // The ranges that zoom, scroll and the wheel hold the axes at, and the
 // automatic state saved at the first zoom or drag-scroll so that an undo can
 // bring it back.
+#include "chart/model/axis.h"
 #include "chart/model/series.h"
 
-#include <array>
+#include <algorithm>
 #include <optional>
 
 namespace uriage::chart {
 
-// Per axis (bottom, left, right): the fixed range it is held at, or nothing
-// while the axis works out its range automatically.
-using AxisRangeSet = std::array<std::optional<ValueRange>, 3>;
-
-enum AxisSlot { BottomAxis = 0, LeftAxis = 1, RightAxis = 2 };
+// Per axis: the fixed range it is held at, or nothing while the axis works
+// out its range automatically.
+using AxisRangeSet = PerAxis<std::optional<ValueRange>>;
 
 struct ZoomState {
     AxisRangeSet fixed;
@@ -24,7 +23,7 @@ struct ZoomState {
     // Every axis automatic and nothing saved.
     bool isNormal() const
     {
-        return !saved && !fixed[BottomAxis] && !fixed[LeftAxis] && !fixed[RightAxis];
+        return !saved && std::none_of(fixed.begin(), fixed.end(), [](const auto& range) { return range.has_value(); });
     }
 };
 

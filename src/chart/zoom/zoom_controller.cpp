@@ -15,13 +15,10 @@ ValueRange shownRange(const ValueMap& map) { return {map.minimum(), map.maximum(
 
 ValueRange shifted(const ValueRange& range, double by) { return {range.minimum + by, range.maximum + by}; }
 
-} // namespace
+// A screen position's coordinate along an axis.
+int along(Axis axis, QPoint p) { return axis == Axis::Bottom ? p.x() : p.y(); }
 
-QRect spannedRect(QPoint a, QPoint b)
-{
-    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
-}
+} // namespace
 
 void ZoomController::saveOnce()
 {
@@ -45,32 +42,45 @@ ZoomEffect ZoomController::press(ZoomButton button, QPoint position, bool onChar
 
 ZoomEffect ZoomController::move(QPoint position, const ZoomFrame& frame)
 {
+    if (mode_ == ZoomMode::Zooming)
+        return stretchOutline(position);
+    if (mode_ == ZoomMode::Scrolling)
+        return scrollTo(position, frame);
+    return {};
+}
+
+ZoomEffect ZoomController::stretchOutline(QPoint position)
+{
     ZoomEffect effect;
-    if (mode_ == ZoomMode::Zooming) {
-        const QRect rect = spannedRect(pressed_, position);
-        if (outline_ == rect)
-            return effect;
-        effect.removeOutline = outline_;
-        effect.drawOutline = rect;
-        outline_ = rect;
+    const QRect rect = spannedRect(pressed_, position);
+    if (outline_ == rect)
         return effect;
-    }
-    if (mode_ != ZoomMode::Scrolling)
-        return effect;
+    effect.removeOutline = outline_;
+    effect.drawOutline = rect;
+    outline_ = rect;
+    return effect;
+}
+
+ZoomEffect ZoomController::scrollTo(QPoint position, const ZoomFrame& frame)
+{
+    ZoomEffect effect;
     if (!frame.plot.contains(position)) {
         mode_ = ZoomMode::Idle; // leaving the plot rectangle ends scrolling
         return effect;
     }
     // Each axis moves by the value difference between the previous and the
     // new mouse position, so that the content follows the mouse.
-    const double dx = valueAtPixel(frame.bottom, position.x()) - valueAtPixel(frame.bottom, last_.x());
-    const double dyLeft = valueAtPixel(frame.left, position.y()) - valueAtPixel(frame.left, last_.y());
-    const double dyRight = valueAtPixel(frame.right, position.y()) - valueAtPixel(frame.right, last_.y());
+    AxisRangeSet next;
+    bool moved = false;
+    for (Axis axis : kAllAxes) {
+        const ValueMap& map = frame.maps[axis];
+        const double by = map.valueAt(along(axis, position)) - map.valueAt(along(axis, last_));
+        moved = moved || by != 0;
+        next[axis] = shifted(shownRange(map), -by);
+    }
     last_ = position;
-    if (dx == 0 && dyLeft == 0 && dyRight == 0)
+    if (!moved)
         return effect;
-    const AxisRangeSet next = {shifted(shownRange(frame.bottom), -dx), shifted(shownRange(frame.left), -dyLeft),
-                               shifted(shownRange(frame.right), -dyRight)};
     for (const auto& range : next)
         if (!finite(*range))
             return effect; // no shift out of the reach of the number type
@@ -108,10 +118,11 @@ void ZoomController::zoomInto(QPoint from, QPoint to, const ZoomFrame& frame)
 {
     // The bottom axis takes the values at the rectangle's left and right
     // edges, the vertical axes those at its bottom and top edges.
-    const AxisRangeSet next = {
-        ValueRange{valueAtPixel(frame.bottom, from.x()), valueAtPixel(frame.bottom, to.x())},
-        ValueRange{valueAtPixel(frame.left, to.y()), valueAtPixel(frame.left, from.y())},
-        ValueRange{valueAtPixel(frame.right, to.y()), valueAtPixel(frame.right, from.y())}};
+    const ValueMap& bottom = frame.maps[Axis::Bottom];
+    AxisRangeSet next;
+    next[Axis::Bottom] = ValueRange{bottom.valueAt(from.x()), bottom.valueAt(to.x())};
+    for (Axis axis : {Axis::Left, Axis::Right})
+        next[axis] = ValueRange{frame.maps[axis].valueAt(to.y()), frame.maps[axis].valueAt(from.y())};
     for (const auto& range : next)
         if (!finite(*range))
             return;
@@ -126,9 +137,8 @@ ZoomEffect ZoomController::wheel(int steps, const ZoomFrame& frame)
         return effect;
     // A step down moves the range up (the content moves down), a step up
     // moves it down. Nothing is saved.
-    for (int axis : {LeftAxis, RightAxis}) {
-        const ValueMap& map = axis == LeftAxis ? frame.left : frame.right;
-        const ValueRange range = shownRange(map);
+    for (Axis axis : {Axis::Left, Axis::Right}) {
+        const ValueRange range = shownRange(frame.maps[axis]);
         if (range.maximum == range.minimum)
             continue; // nothing to move: an empty axis is not frozen at 0 .. 0
         const ValueRange next = shifted(range, -steps * kWheelShare * (range.maximum - range.minimum));

@@ -9,6 +9,7 @@
 // Right button: the content follows the mouse while it stays inside the plot
 // rectangle. Wheel: the vertical axes move by 3 % of their size per step.
 #include "chart/zoom/zoom_frame.h"
+#include "chart/layout/pixel_rect.h"
 #include "chart/model/zoom_state.h"
 
 #include <QPoint>
@@ -58,6 +59,8 @@ public:
     ZoomEffect undo();
 
 private:
+    ZoomEffect stretchOutline(QPoint position);
+    ZoomEffect scrollTo(QPoint position, const ZoomFrame& frame);
     void saveOnce();
     void zoomInto(QPoint from, QPoint to, const ZoomFrame& frame);
 
@@ -68,8 +71,5 @@ private:
     std::optional<QRect> outline_;
     int wheelRemainder_ = 0;              // eighths of a degree not yet a whole step
 };
-
-// The rectangle spanned by two corner points, both included.
-QRect spannedRect(QPoint a, QPoint b);
 
 } // namespace uriage::chart

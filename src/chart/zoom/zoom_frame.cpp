@@ -7,21 +7,10 @@ namespace uriage::chart {
 ZoomFrame zoomFrame(const ChartLayout& layout)
 {
     ZoomFrame frame;
-    const PixelRect& r = layout.plot;
-    frame.plot = QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom));
-    frame.bottom = layout.bottom().scale.map;
-    frame.left = layout.left().scale.map;
-    frame.right = layout.right().scale.map;
+    frame.plot = layout.plot.corners();
+    for (Axis axis : kAllAxes)
+        frame.maps[axis] = layout.axes[axis].scale.map;
     return frame;
-}
-
-double valueAtPixel(const ValueMap& map, int pixel)
-{
-    const int pixels = map.end() - map.start();
-    const double range = map.maximum() - map.minimum();
-    if (pixels == 0 || range == 0)
-        return map.minimum();
-    return map.minimum() + double(pixel - map.start()) * range / double(pixels);
 }
 
 } // namespace uriage::chart

@@ -2,23 +2,15 @@
 
 #include "chart/layout/chart_layout.h"
 #include "chart/model/chart_model.h"
-#include "chart/draw/chart_renderer.h"
 #include "chart/layout/marker_geometry.h"
 #include "chart/layout/plot_clip.h"
 #include "chart/layout/series_geometry.h"
 
 #include <QPolygon>
-#include <QRect>
-#include <algorithm>
 
 namespace uriage::chart {
 
 namespace {
-
-QRect inclusive(int left, int top, int right, int bottom)
-{
-    return QRect(QPoint(std::min(left, right), std::min(top, bottom)), QPoint(std::max(left, right), std::max(top, bottom)));
-}
 
 bool onLegend(const LegendGeometry& legend, QPoint p)
 {
@@ -26,7 +18,7 @@ bool onLegend(const LegendGeometry& legend, QPoint p)
         return false;
     // The frame lies one pixel outside the box, the shadow three pixels below and right.
     const PixelRect& b = legend.box;
-    return inclusive(b.left - 1, b.top - 1, b.right + 4, b.bottom + 4).contains(p);
+    return spannedRect({b.left - 1, b.top - 1}, {b.right + 4, b.bottom + 4}).contains(p);
 }
 
 bool onTitle(const ChartLayout& layout, QPoint p)
@@ -42,14 +34,14 @@ bool onAxis(const ChartLayout& layout, QPoint p)
 {
     const PixelRect& r = layout.plot;
     const AxisLayout& bottom = layout.bottom();
-    if (bottom.shown && inclusive(r.left, r.bottom, r.right, bottom.titleReference).contains(p))
+    if (bottom.shown && spannedRect({r.left, r.bottom}, {r.right, bottom.titleReference}).contains(p))
         return true;
     const AxisLayout& left = layout.left();
-    if (left.shown && inclusive(left.titleReference, r.top, r.left, r.bottom).contains(p))
+    if (left.shown && spannedRect({left.titleReference, r.top}, {r.left, r.bottom}).contains(p))
         return true;
     const AxisLayout& right = layout.right();
     const int d = right.depthShift; // the right axis stands at the back in the 3-D view
-    return right.shown && inclusive(r.right + d, r.top - d, right.titleReference + d, r.bottom - d).contains(p);
+    return right.shown && spannedRect({r.right + d, r.top - d}, {right.titleReference + d, r.bottom - d}).contains(p);
 }
 
 bool onSeries3D(const ChartLayout& layout, const ChartModel& model, QPoint p)
@@ -63,9 +55,7 @@ bool onSeries3D(const ChartLayout& layout, const ChartModel& model, QPoint p)
         const MarkerSpec& marker = series.config().marker;
         for (const SeriesStep& step : seriesGeometry(series, frame).steps) {
             if (step.kind == SeriesStep::Kind::Segment) {
-                const QPolygon ribbon({atDepth(step.from, slot.front), atDepth(step.to, slot.front),
-                                       atDepth(step.to, slot.back), atDepth(step.from, slot.back)});
-                if (ribbon.containsPoint(p, Qt::OddEvenFill))
+                if (ribbonPolygon(step.from, step.to, slot).containsPoint(p, Qt::OddEvenFill))
                     return true;
                 continue;
             }
@@ -91,7 +81,7 @@ ChartPart chartPartAt(const ChartLayout& layout, const ChartModel& model, QPoint
     if (onAxis(layout, position))
         return ChartPart::Axis;
     const PixelRect& r = layout.plot;
-    if (inclusive(r.left, r.top, r.right, r.bottom).contains(position))
+    if (spannedRect({r.left, r.top}, {r.right, r.bottom}).contains(position))
         return ChartPart::Plot;
     return ChartPart::Nothing;
 }

@@ -28,7 +28,7 @@ QString styleName(LabelStyle style)
 QJsonObject axisJson(const AxisLayout& axis)
 {
     // Vertical axes run along y; the right axis stands D pixels up in 3-D.
-    const int shift = axis.side == AxisSide::Bottom ? 0 : -axis.depthShift;
+    const int shift = axis.side == Axis::Bottom ? 0 : -axis.depthShift;
     QJsonArray labels;
     for (const AxisLabel& label : axis.scale.labels)
         labels.append(QJsonObject{{"value", label.value}, {"pixel", label.pixel + shift}, {"text", label.text}});
