@@ -1,8 +1,8 @@
 #include "chart/chart_widget.h"
 
-#include "chart/model/chart_model.h"
 #include "chart/draw/chart_renderer.h"
 #include "chart/draw/frame_painter.h"
+#include "chart/model/chart_model.h"
 #include "chart/zoom/zoom_hit.h"
 #include "chart/zoom/zoom_outline.h"
 

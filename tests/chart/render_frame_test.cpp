@@ -2,9 +2,9 @@
 // shadow, axis lines, the 3-D walls, the right axis at depth and the left
 // axis title with a set title size.
 #include "chart/draw/chart_fonts.h"
-#include "chart/model/chart_model.h"
 #include "chart/draw/chart_renderer.h"
 #include "chart/draw/frame_painter.h"
+#include "chart/model/chart_model.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,7 +1,7 @@
 // Which points a series draws, where, and in which order its segments and
 // markers are laid down.
-#include "chart/model/series.h"
 #include "chart/layout/series_geometry.h"
+#include "chart/model/series.h"
 #include "series_test_canvas.h"
 
 #include <gtest/gtest.h>

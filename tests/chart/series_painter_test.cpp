@@ -1,8 +1,8 @@
 // Whole series painted into a frame: flat lines, 3-D ribbons, markers on
 // top, value labels and clipping.
-#include "chart/model/chart_model.h"
 #include "chart/draw/series_painter.h"
 #include "chart/draw/value_label.h"
+#include "chart/model/chart_model.h"
 #include "series_test_canvas.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // Painting fixtures shared by the series drawing tests: an RGB32 canvas with
 // antialiasing off, a frame whose axes map values straight onto pixels, and
 // pixel queries.
-#include "chart/model/chart_config.h"
 #include "chart/layout/series_geometry.h"
+#include "chart/model/chart_config.h"
 
 #include <QImage>
 #include <QPainter>

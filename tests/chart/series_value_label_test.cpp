@@ -1,8 +1,8 @@
 // Value labels: the number format, the text per label style, and the box and
 // connector painted above the point.
 #include "chart/draw/marker_painter.h"
-#include "chart/model/series.h"
 #include "chart/draw/value_label.h"
+#include "chart/model/series.h"
 #include "series_test_canvas.h"
 
 #include <QFontMetrics>

@@ -1,11 +1,11 @@
 // Zoom and scroll on the chart widget through real mouse and wheel events:
 // the ranges the axes are laid out with afterwards, across a new filter, and
 // the zoom rectangle that leaves the bitmap as it was.
-#include "chart/model/chart_binding.h"
-#include "chart/model/chart_model.h"
+#include "chart/chart_widget.h"
 #include "chart/draw/chart_renderer.h"
 #include "chart/layout/series_geometry.h"
-#include "chart/chart_widget.h"
+#include "chart/model/chart_binding.h"
+#include "chart/model/chart_model.h"
 #include "chart/zoom/zoom_frame.h"
 #include "fake_dataset.h"
 

@@ -1,8 +1,8 @@
 // Series drawn into a chart laid out for real: the axis ranges hold the
 // marker margin, so the extreme points' markers lie inside the plot.
-#include "chart/model/chart_model.h"
 #include "chart/draw/chart_renderer.h"
 #include "chart/draw/series_painter.h"
+#include "chart/model/chart_model.h"
 #include "chart/series_test_canvas.h"
 #include "json/series_drawing_json.h"
 

@@ -1,7 +1,7 @@
 #include "chart/axes/axis_scale.h"
 
-#include "chart/model/chart_model.h"
 #include "chart/axes/scale_labels.h"
+#include "chart/model/chart_model.h"
 
 #include <algorithm>
 #include <cmath>

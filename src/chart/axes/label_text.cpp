@@ -1,6 +1,6 @@
 #include "chart/axes/label_text.h"
 
-#include "chart/draw/value_label.h"
+#include "chart/axes/number_format.h"
 
 #include <QDate>
 #include <QLocale>

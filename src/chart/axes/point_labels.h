@@ -2,9 +2,9 @@
 // Point-text labels on the bottom axis: whether the axis uses them, which
 // point gives the label at each index, and the thinning that leaves out
 // labels that would overlap the last one drawn.
-#include "chart/model/series.h"
 #include "chart/axes/text_measurer.h"
 #include "chart/axes/value_map.h"
+#include "chart/model/series.h"
 
 #include <QString>
 #include <vector>

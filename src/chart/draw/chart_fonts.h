@@ -1,9 +1,9 @@
 #pragma once
 // The fonts a chart writes in, all of the chart font family, and their
 // measurers for the layout.
-#include "chart/model/chart_config.h"
-#include "chart/layout/chart_layout.h"
 #include "chart/axes/text_measurer.h"
+#include "chart/layout/chart_layout.h"
+#include "chart/model/chart_config.h"
 
 #include <QFont>
 #include <QString>

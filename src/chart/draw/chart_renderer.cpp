@@ -1,10 +1,10 @@
 #include "chart/draw/chart_renderer.h"
 
 #include "chart/draw/chart_fonts.h"
-#include "chart/model/chart_model.h"
 #include "chart/draw/frame_painter.h"
 #include "chart/draw/legend_sample.h"
 #include "chart/draw/series_painter.h"
+#include "chart/model/chart_model.h"
 
 #include <QPainter>
 

@@ -1,9 +1,9 @@
 #pragma once
 // Paints a laid-out chart's frame: background and bevel, legend, title,
 // walls and the axes with their titles, labels, lines, ticks and grid.
-#include "chart/model/chart_config.h"
 #include "chart/draw/chart_fonts.h"
 #include "chart/layout/chart_layout.h"
+#include "chart/model/chart_config.h"
 
 #include <QColor>
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 // Paints one point marker: flat rectangle or ellipse, or in the 3-D view a
 // box with shaded right and top faces (an ellipse stays flat at the front).
-#include "chart/model/chart_config.h"
 #include "chart/layout/series_geometry.h"
+#include "chart/model/chart_config.h"
 
 #include <QColor>
 #include <QPoint>

@@ -1,8 +1,8 @@
 #pragma once
 // A 3-D ribbon segment: the four-cornered face between two points, spanning
 // the front and back depth of the series' slot.
-#include "chart/model/chart_config.h"
 #include "chart/layout/series_geometry.h"
+#include "chart/model/chart_config.h"
 
 class QPainter;
 

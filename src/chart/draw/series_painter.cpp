@@ -1,9 +1,9 @@
 #include "chart/draw/series_painter.h"
 
-#include "chart/model/chart_model.h"
 #include "chart/draw/marker_painter.h"
-#include "chart/layout/plot_clip.h"
 #include "chart/draw/ribbon.h"
+#include "chart/layout/plot_clip.h"
+#include "chart/model/chart_model.h"
 
 #include <QPainter>
 #include <QPen>

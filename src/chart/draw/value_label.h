@@ -1,9 +1,10 @@
 #pragma once
-// Value labels: the number format "#,##0.###", the text a point's label
-// shows, and the placement of its box and connector above the point.
+// Value labels: the text a point's label shows (in the number format of
+// the axes), and the placement of its box and connector above the point.
+#include "chart/axes/number_format.h"
 #include "chart/axes/text_measurer.h"
-#include "chart/model/chart_config.h"
 #include "chart/layout/series_geometry.h"
+#include "chart/model/chart_config.h"
 #include "common/regional_settings.h"
 
 #include <QFont>
@@ -14,10 +15,6 @@
 class QPainter;
 
 namespace uriage::chart {
-
-// "#,##0.###": digits grouped by three with the thousands separator, at most
-// three decimals, no trailing zeros or trailing decimal separator.
-QString formatValue(double value, const RegionalSettings& regional);
 
 // The text shown for point i of a series (null points show the value 0).
 QString valueLabelText(const Series& series, std::size_t index, const RegionalSettings& regional);

@@ -1,7 +1,7 @@
 #include "chart/layout/chart_layout.h"
 
-#include "chart/model/chart_model.h"
 #include "chart/axes/round.h"
+#include "chart/model/chart_model.h"
 
 #include <algorithm>
 

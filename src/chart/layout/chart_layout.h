@@ -3,10 +3,10 @@
 // margins, legend, title lines, the 3-D depth, the bands of each axis and the
 // plot rectangle, with the axes' ranges and labels.
 #include "chart/axes/axis_scale.h"
+#include "chart/axes/text_measurer.h"
 #include "chart/layout/pixel_rect.h"
 #include "chart/model/axis.h"
 #include "chart/model/chart_config.h"
-#include "chart/axes/text_measurer.h"
 
 #include <QRect>
 #include <QString>

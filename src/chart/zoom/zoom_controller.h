@@ -8,9 +8,9 @@
 // into the dragged rectangle; any other drag of that size undoes the zoom.
 // Right button: the content follows the mouse while it stays inside the plot
 // rectangle. Wheel: the vertical axes move by 3 % of their size per step.
-#include "chart/zoom/zoom_frame.h"
 #include "chart/layout/pixel_rect.h"
 #include "chart/model/zoom_state.h"
+#include "chart/zoom/zoom_frame.h"
 
 #include <QPoint>
 #include <QRect>

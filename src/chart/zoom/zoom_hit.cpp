@@ -1,10 +1,10 @@
 #include "chart/zoom/zoom_hit.h"
 
 #include "chart/layout/chart_layout.h"
-#include "chart/model/chart_model.h"
 #include "chart/layout/marker_geometry.h"
 #include "chart/layout/plot_clip.h"
 #include "chart/layout/series_geometry.h"
+#include "chart/model/chart_model.h"
 
 #include <QPolygon>
 
