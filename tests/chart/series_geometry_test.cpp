@@ -1,5 +1,6 @@
 // Which points a series draws, where, and in which order its segments and
 // markers are laid down.
+#include "chart/draw/marker_painter.h"
 #include "chart/layout/series_geometry.h"
 #include "chart/model/series.h"
 #include "series_test_canvas.h"

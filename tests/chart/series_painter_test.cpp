@@ -1,5 +1,6 @@
 // Whole series painted into a frame: flat lines, 3-D ribbons, markers on
 // top, value labels and clipping.
+#include "chart/draw/marker_painter.h"
 #include "chart/draw/series_painter.h"
 #include "chart/draw/value_label.h"
 #include "chart/model/chart_model.h"

@@ -19,6 +19,12 @@ QPen borderPen()
 
 } // namespace
 
+QColor darkened(const QColor& color, int amount)
+{
+    auto channel = [amount](int c) { return c <= amount ? 0 : c - amount; };
+    return QColor(channel(color.red()), channel(color.green()), channel(color.blue()));
+}
+
 void drawFlatMarker(QPainter& painter, QPoint centre, MarkerShape shape, int halfWidth, int halfHeight,
                     const QColor& fill)
 {

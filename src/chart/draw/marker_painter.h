@@ -11,6 +11,9 @@ class QPainter;
 
 namespace uriage::chart {
 
+// Each channel lowered by the amount, never below 0.
+QColor darkened(const QColor& color, int amount);
+
 void drawFlatMarker(QPainter& painter, QPoint centre, MarkerShape shape, int halfWidth, int halfHeight,
                     const QColor& fill);
 

@@ -1,5 +1,7 @@
 #include "chart/draw/ribbon.h"
 
+#include "chart/draw/marker_painter.h"
+
 #include <QPainter>
 #include <QPen>
 

@@ -50,12 +50,6 @@ std::optional<QPoint> leadInStart(const Series& series, std::size_t firstDrawn, 
 
 } // namespace
 
-QColor darkened(const QColor& color, int amount)
-{
-    auto channel = [amount](int c) { return c <= amount ? 0 : c - amount; };
-    return QColor(channel(color.red()), channel(color.green()), channel(color.blue()));
-}
-
 std::optional<QPoint> pixelPosition(double x, double y)
 {
     if (!withinPixelLimit(x) || !withinPixelLimit(y))

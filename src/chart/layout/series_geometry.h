@@ -7,7 +7,6 @@
 #include "chart/layout/series_frame.h"
 #include "chart/model/chart_config.h"
 
-#include <QColor>
 #include <QPoint>
 #include <QPolygon>
 #include <QRect>
@@ -19,9 +18,6 @@
 namespace uriage::chart {
 
 class Series;
-
-// Each channel lowered by the amount, never below 0.
-QColor darkened(const QColor& color, int amount);
 
 // Rounds a floating-point pixel position to the nearest whole pixel (halves
 // to even), or nothing when either coordinate lies outside -32766 ... 32766
