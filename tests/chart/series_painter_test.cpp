@@ -29,15 +29,6 @@ Series makeSeries(const SeriesConfig& config, const std::vector<P>& points)
 
 MarkerSpec rectangle(int half) { return MarkerSpec{MarkerShape::Rectangle, half, half, std::nullopt}; }
 
-ValueLabels valueLabelsShown(int connector)
-{
-    ValueLabels labels;
-    labels.shown = true;
-    labels.connectorLength = connector;
-    labels.style = ValueLabelStyle::Value;
-    return labels;
-}
-
 QImage paintSeries(const Series& series, int index, const SeriesFrame& frame)
 {
     return paintCanvas([&](QPainter& p) { drawOneSeries(p, series, index, frame); });

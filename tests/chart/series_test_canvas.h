@@ -79,4 +79,14 @@ inline SeriesConfig seriesConfig(const QColor& color, LinePen pen = {}, MarkerSp
     return config;
 }
 
+// Value labels shown with the formatted value and a connector of the given length.
+inline ValueLabels valueLabelsShown(int connector)
+{
+    ValueLabels labels;
+    labels.shown = true;
+    labels.connectorLength = connector;
+    labels.style = ValueLabelStyle::Value;
+    return labels;
+}
+
 } // namespace uriage::chart::testing

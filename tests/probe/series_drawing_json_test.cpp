@@ -14,15 +14,6 @@ namespace {
 using namespace uriage::chart;
 using namespace uriage::chart::testing;
 
-ValueLabels valueLabelsShown(int connector)
-{
-    ValueLabels labels;
-    labels.shown = true;
-    labels.connectorLength = connector;
-    labels.style = ValueLabelStyle::Value;
-    return labels;
-}
-
 TEST(SeriesProbeGeometry, PointsMarkersAndValueLabelBoxes)
 {
     RegionalSettings::inject(RegionalSettings::japanese());
