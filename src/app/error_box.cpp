@@ -1,16 +1,39 @@
 #include "app/error_box.h"
 
 #include "app/error_text.h"
-#include "windows/window_placement.h"
+#include "app/owner_placement.h"
+#include "windows/fonts.h"
 
 #include <QApplication>
-#include <QGuiApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 
 namespace uriage {
+
+namespace {
+
+// Centres the box on its owner window when it is shown, with the size it has
+// taken for its text by then: the toolkit places it before that.
+class CentreOnOwner : public QObject {
+public:
+    CentreOnOwner(QWidget* box, const QWidget* owner) : QObject(box), owner_(owner) { box->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* box = static_cast<QWidget*>(watched);
+            box->move(ownedBoxPosition(owner_->geometry(), box->frameSize()));
+        }
+        return false;
+    }
+
+private:
+    const QWidget* owner_;
+};
+
+} // namespace
 
 void showErrorBox(const QString& message, QWidget* owner)
 {
@@ -25,16 +48,18 @@ void showErrorBox(const QString& message, QWidget* owner)
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
+    box.setFont(makeFont(kGothicFamily, 12)); // the program's window font
 
-    // The box stands on the monitor of the active window.
-    if (active) {
-        QScreen* monitor = QGuiApplication::screenAt(active->frameGeometry().center());
-        if (monitor && monitor != (owner ? owner->screen() : QGuiApplication::primaryScreen())) {
-            box.adjustSize();
-            box.move(centredOn(monitor->geometry(), box.size()));
-        }
+    // The box appears centred on its owner: the owner window stands at the
+    // centre of the active window's monitor for the time of the box, and at
+    // the centre of the primary screen again afterwards.
+    if (owner) {
+        placeOwnerWindow(owner, active);
+        new CentreOnOwner(&box, owner);
     }
     box.exec();
+    if (owner)
+        placeOwnerWindow(owner);
 
     if (active && active->isVisible())
         active->activateWindow();

@@ -1,6 +1,7 @@
 #include "app/window_set.h"
 
 #include "app/minimise_together.h"
+#include "app/owner_placement.h"
 #include "platform/platform_start.h"
 #include "app/x11_window_hints.h"
 #include "windows/Unit1.h"
@@ -20,6 +21,7 @@ WindowSet::WindowSet() : owner_(new QWidget)
 {
     owner_->setObjectName(QStringLiteral("Owner"));
     owner_->setWindowTitle(QStringLiteral("売上"));
+    placeOwnerWindow(owner_); // boxes it owns appear centred on it
 
     Form1 = new TForm1(owner_);
     Form2 = new TForm2(owner_);

@@ -39,22 +39,25 @@ ChartWidget::ChartWidget(ChartModel& model, QWidget* parent)
 
 ChartWidget::~ChartWidget() { model_.setChangeListener({}); }
 
-void ChartWidget::paintEvent(QPaintEvent* event)
+void ChartWidget::paintEvent(QPaintEvent*)
 {
-    if (bitmap_.size() != size() || model_.needsRedraw())
+    if (!bitmapFits() || model_.needsRedraw())
         redrawBitmap();
     QPainter painter(this);
-    painter.drawImage(event->rect(), bitmap_, event->rect());
+    // The whole bitmap, device pixel for device pixel; the paint region clips it.
+    painter.drawImage(QPoint(0, 0), bitmap_);
+}
+
+bool ChartWidget::bitmapFits() const
+{
+    // The bitmap holds device pixels: a new screen ratio needs a new bitmap.
+    const qreal ratio = devicePixelRatioF();
+    return bitmap_.devicePixelRatio() == ratio && bitmap_.size() == size() * ratio;
 }
 
 void ChartWidget::redrawBitmap()
 {
-    if (bitmap_.size() != size())
-        bitmap_ = QImage(size(), QImage::Format_RGB32);
-    bitmap_.fill(palette().color(QPalette::Button));
-    QPainter painter(&bitmap_);
-    renderChart(painter, model_, bitmap_.rect());
-    painter.end();
+    bitmap_ = renderChartBitmap(model_, size(), devicePixelRatioF(), palette().color(QPalette::Button));
     // A zoom rectangle shown while the chart was redrawn stays on screen.
     if (zoom_.shownOutline())
         invertOutline(bitmap_, *zoom_.shownOutline(), zoomOutlineColor(systemFrameColors().face));
@@ -98,12 +101,12 @@ void ChartWidget::apply(const ZoomEffect& effect)
 
 void ChartWidget::invertOnScreen(const QRect& rect)
 {
-    if (bitmap_.size() != size()) {
+    if (!bitmapFits()) {
         update(); // the next paint draws the chart anew, with the rectangle as shown then
         return;
     }
     invertOutline(bitmap_, rect, zoomOutlineColor(systemFrameColors().face));
-    update(rect);
+    update(rect.adjusted(-1, -1, 1, 1)); // device pixels at a fractional ratio may reach past it
 }
 
 } // namespace uriage::chart

@@ -1,7 +1,8 @@
 #pragma once
-// DBChart1: the chart widget. It keeps an off-screen bitmap of the chart,
-// redrawn only when the chart changed or the widget's size changed, and
-// paints from it. A change of the chart only schedules one repaint.
+// DBChart1: the chart widget. It keeps an off-screen bitmap of the chart at
+// the screen's device pixels, redrawn only when the chart changed or the
+// widget's size or pixel ratio changed, and paints from it. A change of the
+// chart only schedules one repaint.
 // Mouse presses, moves, releases and wheel turns go to the zoom controller;
 // the zoom rectangle is inverted into the bitmap and out again, without
 // redrawing the chart.
@@ -21,7 +22,8 @@ public:
     ~ChartWidget() override;
 
     ChartModel& model() const { return model_; }
-    // The off-screen bitmap as last drawn (null before the first paint).
+    // The off-screen bitmap as last drawn (null before the first paint), at
+    // the device pixel ratio in force then.
     const QImage& bitmap() const { return bitmap_; }
     const ZoomController& zoom() const { return zoom_; }
 
@@ -33,6 +35,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    bool bitmapFits() const;
     void redrawBitmap();
     ZoomFrame currentFrame() const;
     void apply(const ZoomEffect& effect);

@@ -2,7 +2,7 @@
 
 #include "data/database_path.h"
 #include "data/engine_error.h"
-#include "data/statement_runner.h"
+#include "data/statement/statement_runner.h"
 
 #include <sqlite3.h>
 
@@ -21,9 +21,9 @@ int startLibrary()
 
 Connection::Connection(QString name, QString directory) : name_(std::move(name)), directory_(std::move(directory)) {}
 
-ResultTable Connection::run(const QString& sql)
+ResultTable Connection::run(const StatementRequest& statement)
 {
-    StatementResult result = runStatement(directory_, sql);
+    StatementResult result = runStatement(directory_, statement);
     lastLockMilliseconds_ = result.lockMilliseconds;
     return std::move(result.table);
 }

@@ -3,6 +3,7 @@
 // connections it hands out, one per database name (letter case ignored),
 // shared by every query of that name until the program ends.
 #include "data/field_value.h"
+#include "data/query_texts.h"
 
 #include <QString>
 #include <functional>
@@ -25,7 +26,7 @@ public:
 
     // Prepares and runs one statement; the whole result, read and checked.
     // Throws Failure with the engine's message.
-    ResultTable run(const QString& sql);
+    ResultTable run(const StatementRequest& statement);
 
     // How long the table file's read lock was held by the last run.
     double lastLockMilliseconds() const { return lastLockMilliseconds_; }
@@ -48,7 +49,6 @@ public:
     // Starts the engine unless it runs already. Throws Failure
     // "データベースエンジンの初期化中にエラーが発生しました (エラー $xxxx)".
     void start();
-    bool isStarted() const { return started_; }
 
     // The connection for a database name, made at its first use. A name that is
     // no directory path names no database the engine knows: Failure.

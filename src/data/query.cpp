@@ -2,12 +2,14 @@
 
 #include "common/cp932.h"
 #include "data/engine.h"
+#include "data/engine_error.h"
 #include "common/failure.h"
 #include "data/field_text.h"
 #include "data/filter/filter.h"
 #include "common/regional_settings.h"
 
 #include <algorithm>
+#include <new>
 
 namespace uriage::data {
 
@@ -30,10 +32,10 @@ const Value& QueryField::value() const
 
 bool QueryField::isNull() const { return data::isNull(value()); }
 double QueryField::asFloat() const { return valueAsFloat(value()); }
-QString QueryField::displayText() const { return valueDisplayText(value(), type(), RegionalSettings::current()); }
+QString QueryField::displayText() const { return valueDisplayText(value(), RegionalSettings::current()); }
 
 Query::Query(QString componentName, QueryKind kind)
-    : componentName_(std::move(componentName)), kind_(kind), sql_(aggregateSql(kind)), databaseName_(defaultDatabaseName())
+    : componentName_(std::move(componentName)), kind_(kind), statement_(aggregateStatement(kind)), databaseName_(defaultDatabaseName())
 {
 }
 
@@ -70,7 +72,7 @@ void Query::open()
     std::shared_ptr<Connection> connection = engine.connect(databaseName_);
     connection->addUser();
     try {
-        table_ = connection->run(sql_);
+        table_ = connection->run(statement_);
         lastLockMilliseconds_ = connection->lastLockMilliseconds();
         for (std::size_t c = 0; c < table_.columns.size(); ++c)
             fields_.push_back(std::make_unique<QueryField>(*this, c));
@@ -88,8 +90,7 @@ void Query::open()
 }
 
 // Compiles the stored filter text against the result's columns and, with the
-// flag on, keeps the passing rows. Should keeping them fail, the filter is
-// compiled and applied a second time; a second failure ends the open.
+// flag on, keeps the passing rows.
 void Query::installFilter()
 {
     visible_.clear();
@@ -112,13 +113,23 @@ void Query::installFilter()
         }
         return passing;
     };
+    visible_ = switchFilterOn(compile, apply);
+}
+
+std::vector<std::size_t> switchFilterOn(const std::function<std::unique_ptr<CompiledFilter>()>& compile,
+                                        const std::function<std::vector<std::size_t>(const CompiledFilter&)>& apply)
+{
     std::unique_ptr<CompiledFilter> filter = compile();
     try {
-        visible_ = apply(*filter);
-    } catch (const Failure&) {
+        return apply(*filter);
+    } catch (const std::bad_alloc&) {
         filter.reset();
-        filter = compile();
-        visible_ = apply(*filter);
+    }
+    filter = compile();
+    try {
+        return apply(*filter);
+    } catch (const std::bad_alloc&) {
+        throw engineFailure(EngineStatus::OutOfMemory);
     }
 }
 

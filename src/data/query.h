@@ -7,11 +7,13 @@
 #include "data/query_texts.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace uriage::data {
 
+class CompiledFilter;
 class Connection;
 class Query;
 
@@ -42,7 +44,7 @@ public:
 
     const QString& componentName() const { return componentName_; }
     QueryKind kind() const { return kind_; }
-    const QString& sql() const { return sql_; }
+    const QString& sql() const { return statement_.sql; }
 
     void setDatabaseName(const QString& name);   // only stored while closed
     const QString& databaseName() const { return databaseName_; }
@@ -89,7 +91,7 @@ private:
 
     QString componentName_;
     QueryKind kind_;
-    QString sql_;
+    StatementRequest statement_;
     QString databaseName_;
     QString filterText_;
     bool filtered_ = false;
@@ -105,5 +107,12 @@ private:
     bool stateChangePending_ = false;
     double lastLockMilliseconds_ = 0;
 };
+
+// Switches a filter on: compiles it and keeps the rows it passes. Evaluating a
+// filter cannot fail; keeping the passing rows can only run out of memory.
+// Then the filter is dropped, compiled and applied a second time; a second
+// shortage fails with the engine's out-of-memory message.
+std::vector<std::size_t> switchFilterOn(const std::function<std::unique_ptr<CompiledFilter>()>& compile,
+                                        const std::function<std::vector<std::size_t>(const CompiledFilter&)>& apply);
 
 } // namespace uriage::data

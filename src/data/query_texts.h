@@ -2,6 +2,8 @@
 // The two aggregate statements, four lines each ending in CR LF, exactly as
 // the chart windows hand them to the engine (blanks included).
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace uriage::data {
 
@@ -26,6 +28,24 @@ inline QString monthlyAggregateSql()
 }
 
 inline QString aggregateSql(QueryKind kind) { return kind == QueryKind::Daily ? dailyAggregateSql() : monthlyAggregateSql(); }
+
+// The table the statements read: table 領収証記録 of the file 領収証記録.db in
+// the data directory.
+inline QString receiptTableName() { return QStringLiteral("領収証記録.db"); }
+
+// A statement as a query hands it to the engine: its text, the names of the
+// table files it reads ("X.db" or "X": table X of the file X.db), and which
+// aggregate it computes, when it is one of the two.
+struct StatementRequest {
+    QString sql;
+    QStringList tableFiles;
+    std::optional<QueryKind> aggregate;
+};
+
+inline StatementRequest aggregateStatement(QueryKind kind)
+{
+    return StatementRequest{aggregateSql(kind), {receiptTableName()}, kind};
+}
 
 // The data directory every query names.
 inline QString defaultDatabaseName() { return QStringLiteral("C:\\Zelmora"); }

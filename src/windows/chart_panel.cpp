@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 namespace uriage {
 namespace {
@@ -22,6 +23,8 @@ QLineEdit* declareEdit(QWidget* parent, const char* name, const DeclaredEdit& pl
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(place.left, kTop, place.width, kEditHeight);
+    // No length limit: the toolkit would cut a longer text silently.
+    edit->setMaxLength(std::numeric_limits<int>::max());
     return edit;
 }
 

@@ -161,7 +161,7 @@ TEST(ZoomController, AnyButtonReleaseEndsScrolling)
     }
 }
 
-TEST(ZoomController, WheelStepsMoveTheVerticalAxesAndSaveNothing)
+TEST(ZoomController, WheelStepsMoveTheVerticalAxesAndSaveTheAutomaticStateOnce)
 {
     const struct {
         int steps;
@@ -179,12 +179,21 @@ TEST(ZoomController, WheelStepsMoveTheVerticalAxesAndSaveNothing)
         expectRange(state.fixed[Axis::Left], c.leftMinimum, c.leftMinimum + 3000);
         expectRange(state.fixed[Axis::Right], c.rightMinimum, c.rightMinimum + 30);
         EXPECT_FALSE(state.fixed[Axis::Bottom].has_value());
-        EXPECT_FALSE(state.saved.has_value());
+        // The first step saves the automatic state, as the first zoom does.
+        ASSERT_TRUE(state.saved.has_value());
+        for (const auto& range : *state.saved)
+            EXPECT_FALSE(range.has_value());
 
-        // An undo after a wheel step only redraws.
-        const AxisRangeSet wheeled = state.fixed;
+        // A second step keeps what the first one saved.
+        ZoomFrame moved = frame();
+        moved.maps[Axis::Left] = ValueMap(350, 50, state.fixed[Axis::Left]->minimum, state.fixed[Axis::Left]->maximum);
+        zoom.wheel(c.steps, moved);
+        ASSERT_TRUE(state.saved.has_value());
+        EXPECT_FALSE((*state.saved)[Axis::Left].has_value());
+
+        // The undo brings the automatic ranges back.
         EXPECT_TRUE(zoom.undo().redraw);
-        expectRange(state.fixed[Axis::Left], wheeled[Axis::Left]->minimum, wheeled[Axis::Left]->maximum);
+        EXPECT_TRUE(state.isNormal());
     }
 }
 
@@ -214,17 +223,25 @@ TEST(ZoomController, WheelTurnsCountInWholeSteps)
     }
 }
 
-TEST(ZoomController, AZoomAfterAWheelStepUndoesToTheWheeledRanges)
+TEST(ZoomController, ZoomAndWheelInEitherOrderUndoToTheAutomaticRanges)
 {
-    ZoomState state;
-    ZoomController zoom(state);
-    zoom.wheel(-1, frame());
-    const AxisRangeSet wheeled = state.fixed;
-    drag(zoom, ZoomButton::Left, {150, 100}, {250, 300});
-    drag(zoom, ZoomButton::Left, {250, 300}, {150, 100});
-    EXPECT_FALSE(state.fixed[Axis::Bottom].has_value());
-    expectRange(state.fixed[Axis::Left], wheeled[Axis::Left]->minimum, wheeled[Axis::Left]->maximum);
-    EXPECT_FALSE(state.saved.has_value());
+    const struct {
+        const char* name;
+        bool wheelFirst;
+    } cases[] = {{"wheel, then zoom", true}, {"zoom, then wheel", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ZoomState state;
+        ZoomController zoom(state);
+        if (c.wheelFirst)
+            zoom.wheel(-1, frame());
+        drag(zoom, ZoomButton::Left, {150, 100}, {250, 300});
+        if (!c.wheelFirst)
+            zoom.wheel(-1, frame());
+        ASSERT_TRUE(state.fixed[Axis::Left].has_value());
+        drag(zoom, ZoomButton::Left, {250, 300}, {150, 100});
+        EXPECT_TRUE(state.isNormal());
+    }
 }
 
 TEST(ZoomController, AWheelStepLeavesAnAxisOfRangeZeroAutomatic)
@@ -236,6 +253,13 @@ TEST(ZoomController, AWheelStepLeavesAnAxisOfRangeZeroAutomatic)
     zoom.wheel(-1, empty);
     EXPECT_FALSE(state.fixed[Axis::Left].has_value());
     expectRange(state.fixed[Axis::Right], 0.9, 30.9);
+
+    // With nothing to move on either axis, nothing is fixed and nothing saved.
+    empty.maps[Axis::Right] = ValueMap(350, 50, 0, 0);
+    ZoomState untouched;
+    ZoomController still(untouched);
+    EXPECT_TRUE(still.wheel(-1, empty).redraw);
+    EXPECT_TRUE(untouched.isNormal());
 }
 
 TEST(ZoomController, PressesOffTheChartOrDuringADragStartNothing)

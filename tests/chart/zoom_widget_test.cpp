@@ -231,7 +231,7 @@ TEST(ZoomWidget, RightDragScrollsUntilTheMouseLeavesThePlot)
     expectSameRanges(chart.layout(), before);
 }
 
-TEST(ZoomWidget, WheelStepsMoveTheVerticalAxesAndAnUndoOnlyRedraws)
+TEST(ZoomWidget, WheelStepsHoldTheAxesAcrossANewFilterUntilAnUndoBringsBackTheAutomaticRanges)
 {
     ChartOnScreen chart(days(10, 30000));
     const ChartLayout before = chart.layout();
@@ -244,13 +244,26 @@ TEST(ZoomWidget, WheelStepsMoveTheVerticalAxesAndAnUndoOnlyRedraws)
         EXPECT_DOUBLE_EQ(rangeOf(wheeled.axes[i]).maximum, was.maximum + shift);
     }
     EXPECT_DOUBLE_EQ(rangeOf(wheeled.bottom()).minimum, rangeOf(before.bottom()).minimum);
-    EXPECT_FALSE(chart.model.zoomState().saved.has_value());
+    EXPECT_TRUE(chart.model.zoomState().saved.has_value()) << "the automatic state is saved";
 
+    // A new filter with much larger takings: the wheeled vertical ranges stay
+    // fixed; the bottom axis, never fixed by the wheel, follows the new days.
+    chart.filter(days(20, 90000));
+    const ChartLayout refilled = chart.layout();
+    for (Axis i : {Axis::Left, Axis::Right}) {
+        EXPECT_DOUBLE_EQ(rangeOf(refilled.axes[i]).minimum, rangeOf(wheeled.axes[i]).minimum);
+        EXPECT_DOUBLE_EQ(rangeOf(refilled.axes[i]).maximum, rangeOf(wheeled.axes[i]).maximum);
+    }
+    EXPECT_GT(rangeOf(refilled.bottom()).maximum, 38412 + 19);
+
+    // Dragging up and left brings back the automatic ranges over the new data.
     chart.widget.grab();
     const QPoint from = centre(before.plot);
     chart.drag(Qt::LeftButton, from, from - QPoint(40, 40));
     EXPECT_TRUE(chart.model.needsRedraw()) << "the undo redraws";
-    expectSameRanges(chart.layout(), wheeled);
+    EXPECT_TRUE(chart.model.zoomState().isNormal());
+    const ChartOnScreen fresh(days(20, 90000));
+    expectSameRanges(chart.layout(), fresh.layout());
 }
 
 TEST(ZoomWidget, PressesOnTheLegendOrTitleDoNothing)

@@ -1,6 +1,6 @@
 // Field types from declared types, the engine's names of count and sum
 // columns, and the check of every stored value against its column's type.
-#include "data/column_reading.h"
+#include "data/statement/column_reading.h"
 #include "data/field_text.h"
 #include "common/regional_settings.h"
 
@@ -103,11 +103,11 @@ TEST(ColumnReadingTest, DisplayTextsAndFloats)
         {Value{12345678.0}, FieldType::Float, "12345678", 12345678.0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(valueDisplayText(c.value, c.type, settings), c.text);
+        EXPECT_EQ(valueDisplayText(c.value, settings), c.text);
         EXPECT_EQ(valueAsFloat(c.value), c.number);
     }
     settings.decimalSeparator = ',';
-    EXPECT_EQ(valueDisplayText(Value{1500.5}, FieldType::Float, settings), "1500,5");
+    EXPECT_EQ(valueDisplayText(Value{1500.5}, settings), "1500,5");
 }
 
 } // namespace

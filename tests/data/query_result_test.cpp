@@ -4,7 +4,10 @@
 #include "receipt_fixture.h"
 
 #include "data/engine.h"
+#include "data/filter/filter.h"
 #include "data/query.h"
+
+#include <new>
 
 namespace uriage::data::testing {
 namespace {
@@ -248,6 +251,47 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"年=abc", false, QueryKind::Monthly, {}, "Query5: 項目 'abc' が見つかりません"},
         FilterCase{"日=1", true, QueryKind::Monthly, {}, "Query5: 項目 '日' が見つかりません"},
         FilterCase{"年=2005.5", true, QueryKind::Daily, {}, "'2005.5' は整数ではありません"}));
+
+// Switching a filter on runs out of memory while the passing rows are kept:
+// once, and the filter is compiled and applied again; twice, and the open
+// fails with the engine's out-of-memory message.
+TEST(SwitchFilterOnTest, RetriesOnceWhenKeepingTheRowsRunsOutOfMemory)
+{
+    struct PassEverything : CompiledFilter {
+        bool passes(const Row&) const override { return true; }
+    };
+    const struct {
+        int shortages;     // how many applications run out of memory
+        int compilations;  // how many the switch makes
+        QString message;   // the failure, or empty
+    } cases[] = {
+        {0, 1, ""},
+        {1, 2, ""},
+        {2, 2, "メモリが不足しています"},
+    };
+    for (const auto& c : cases) {
+        int compilations = 0;
+        int applications = 0;
+        std::vector<std::size_t> rows;
+        const QString message = failureOf([&] {
+            rows = switchFilterOn(
+                [&] {
+                    ++compilations;
+                    return std::make_unique<PassEverything>();
+                },
+                [&](const CompiledFilter&) {
+                    if (++applications <= c.shortages)
+                        throw std::bad_alloc();
+                    return std::vector<std::size_t>{0, 2};
+                });
+        });
+        EXPECT_EQ(message, c.message) << c.shortages;
+        EXPECT_EQ(compilations, c.compilations) << c.shortages;
+        const std::vector<std::size_t> expected = c.message.isEmpty() ? std::vector<std::size_t>{0, 2}
+                                                                       : std::vector<std::size_t>{};
+        EXPECT_EQ(rows, expected) << c.shortages;
+    }
+}
 
 TEST_F(DataTest, BookmarksReturnToTheSavedRow)
 {

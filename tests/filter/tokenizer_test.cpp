@@ -31,6 +31,12 @@ const char* kindName(TokenKind kind)
     case TokenKind::Minus: return "-";
     case TokenKind::Times: return "*";
     case TokenKind::Divide: return "/";
+    case TokenKind::And: return "and";
+    case TokenKind::Or: return "or";
+    case TokenKind::Not: return "not";
+    case TokenKind::Null: return "null";
+    case TokenKind::True: return "true";
+    case TokenKind::False: return "false";
     case TokenKind::Like: return "like";
     case TokenKind::In: return "in";
     case TokenKind::IsNull: return "isnull";
@@ -87,7 +93,9 @@ TEST(FilterTokenizer, ReadsTokensOneAfterAnother)
         {"-12e+3-4 -", "number:-12e+3-4 -:- end"},
         {"x)-1", "name:x ):) -:- number:1 end"},
         {"'a'1", "text:a -:1 end"},
-        {"a or 1 AND -2 not 3", "name:a name:or number:1 name:AND number:-2 name:not number:3 end"},
+        {"a or 1 AND -2 not 3", "name:a or:or number:1 and:AND number:-2 not:not number:3 end"},
+        // NULL, TRUE and FALSE end an operand; a keyword inside a longer name is none.
+        {"Null 1 tRUE 2 false 3 andy nots", "null:Null -:1 true:tRUE -:2 false:false -:3 name:andy name:nots end"},
         // Keywords in any letter case; IS takes its NULL or NOT NULL along.
         {"a LiKe b iN c", "name:a like:LiKe name:b in:iN name:c end"},
         {"a is null", "name:a isnull:is null end"},
@@ -121,7 +129,7 @@ TEST(FilterTokenizer, ReadsTokensOneAfterAnother)
         {"'a' b", "text:a name:b end"},
         {"'a' b.c'", "text:a name:b.c ! 文字列定数が不完全です"},
         {"'a' 1'", "text:a -:1 ! 文字列定数が不完全です"},
-        {"'a' or'", "text:a name:or ! 文字列定数が不完全です"},
+        {"'a' or'", "text:a or:or ! 文字列定数が不完全です"},
         {"'a' Group  by'", "text:a name:Group name:by ! 文字列定数が不完全です"},
         {"'a' group x'", "text:a' group x end"},
         {"'a' For update'", "text:a name:For name:update ! 文字列定数が不完全です"},

@@ -153,6 +153,14 @@ TEST_F(ChartWindowOnScreen, FilterDrawsTheMonthAndAFailingFilterShowsTheErrorBox
     }
     ASSERT_NE(box, 0u) << "no error box appeared";
     EXPECT_EQ(boxes(mainMenu).size(), 1u);
+    // It stands at the centre of the screen, where the user looks, not near
+    // a corner.
+    const QRect boxRect = xtest::windowOnScreen(display, box);
+    const QRect screen = xtest::screenRect(display);
+    ASSERT_FALSE(boxRect.isEmpty());
+    const QPoint offCentre = (boxRect.topLeft() + QPoint(boxRect.width() / 2, boxRect.height() / 2)) -
+                             QPoint(screen.width() / 2, screen.height() / 2);
+    EXPECT_LE(offCentre.manhattanLength(), 8) << offCentre.x() << ", " << offCentre.y();
     clock.restart();
     while (xtest::inputFocus(display) != box && clock.elapsed() < 5000)
         QThread::msleep(20);

@@ -145,6 +145,32 @@ bool isViewable(const QString& display, WindowId window)
     return result;
 }
 
+QRect windowOnScreen(const QString& display, WindowId window)
+{
+    Display* connection = connectionTo(display);
+    if (!connection)
+        return {};
+    XSetErrorHandler(ignoreXError);
+    XWindowAttributes attributes{};
+    int x = 0, y = 0;
+    Window child = 0;
+    QRect rect;
+    if (XGetWindowAttributes(connection, window, &attributes) &&
+        XTranslateCoordinates(connection, window, attributes.root, 0, 0, &x, &y, &child))
+        rect = QRect(x, y, attributes.width, attributes.height);
+    XSync(connection, False);
+    return rect;
+}
+
+QRect screenRect(const QString& display)
+{
+    Display* connection = connectionTo(display);
+    if (!connection)
+        return {};
+    const int screen = DefaultScreen(connection);
+    return QRect(0, 0, DisplayWidth(connection, screen), DisplayHeight(connection, screen));
+}
+
 QByteArray windowPixels(const QString& display, WindowId window, const QRect& area)
 {
     Display* connection = connectionTo(display);

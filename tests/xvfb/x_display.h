@@ -35,6 +35,10 @@ WindowId waitForViewableWindow(const QString& display, const QString& title, int
 // Whether the window is on screen.
 bool isViewable(const QString& display, WindowId window);
 
+// The window's rectangle on the screen, and the screen's; empty when unknown.
+QRect windowOnScreen(const QString& display, WindowId window);
+QRect screenRect(const QString& display);
+
 // The pixels of a rectangle of the window (client coordinates), as the
 // server holds them; empty if they cannot be read.
 QByteArray windowPixels(const QString& display, WindowId window, const QRect& area);

@@ -2,7 +2,7 @@
 //                    [--filter TEXT] [--filtered on|off] [--timing]
 // --timing reports on stderr how long the table file's read lock was held.
 // Opens the program's own query class on DIR and prints its rows as JSON.
-#include "probe_command.h"
+#include "tool_command.h"
 
 #include "app/error_text.h"
 #include "common/failure.h"
@@ -18,14 +18,6 @@
 
 namespace uriage::probe {
 namespace {
-
-int usage(const QString& problem)
-{
-    QTextStream(stderr) << "uriage-probe query: " << problem
-                        << "\nusage: uriage-probe query --data-dir DIR --kind daily|monthly [--component NAME]"
-                           " [--filter TEXT] [--filtered on|off] [--timing]\n";
-    return 2;
-}
 
 void print(const QJsonObject& object)
 {
@@ -46,42 +38,20 @@ QJsonValue jsonValue(const data::QueryField& field)
     return QJsonValue(field.displayText());
 }
 
-int queryCommand(const QStringList& arguments)
+int queryCommand(const tools::CommandLine& line)
 {
-    QString dataDir;
-    QString kindName;
-    QString component = QStringLiteral("Query1");
-    QString filterText;
-    QString filtered = QStringLiteral("on");
-    bool timing = false;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& option = arguments[i];
-        if (option == QLatin1String("--timing")) {
-            timing = true;
-            continue;
-        }
-        if (i + 1 >= arguments.size())
-            return usage(QStringLiteral("%1 needs a value").arg(option));
-        const QString& value = arguments[++i];
-        if (option == QLatin1String("--data-dir"))
-            dataDir = value;
-        else if (option == QLatin1String("--kind"))
-            kindName = value;
-        else if (option == QLatin1String("--component"))
-            component = value;
-        else if (option == QLatin1String("--filter"))
-            filterText = value;
-        else if (option == QLatin1String("--filtered"))
-            filtered = value;
-        else
-            return usage(QStringLiteral("unknown option %1").arg(option));
-    }
+    QString dataDir = line.value(QStringLiteral("data-dir"));
+    const QString kindName = line.value(QStringLiteral("kind"));
+    const QString component = line.value(QStringLiteral("component"));
+    const QString filterText = line.value(QStringLiteral("filter"));
+    const QString filtered = line.value(QStringLiteral("filtered"));
+    const bool timing = line.isSet(QStringLiteral("timing"));
     if (dataDir.isEmpty())
-        return usage(QStringLiteral("--data-dir is required"));
+        return line.usageError(QStringLiteral("--data-dir is required"));
     if (kindName != QLatin1String("daily") && kindName != QLatin1String("monthly"))
-        return usage(QStringLiteral("--kind must be daily or monthly"));
+        return line.usageError(QStringLiteral("--kind must be daily or monthly"));
     if (filtered != QLatin1String("on") && filtered != QLatin1String("off"))
-        return usage(QStringLiteral("--filtered must be on or off"));
+        return line.usageError(QStringLiteral("--filtered must be on or off"));
     // A relative native directory is taken from the current directory.
     if (!dataDir.contains(QChar(':')) && !dataDir.contains(QChar('\\')))
         dataDir = QFileInfo(dataDir).absoluteFilePath();
@@ -113,7 +83,22 @@ int queryCommand(const QStringList& arguments)
     return 0;
 }
 
-const CommandRegistrar registrar("query", queryCommand);
+const tools::CommandRegistrar registrar({
+    QStringLiteral("query"),
+    QStringLiteral("Prints the rows of the per-day or per-month summary as JSON."),
+    {
+        {QStringLiteral("data-dir"), QStringLiteral("The directory of the receipt table."), QStringLiteral("DIR")},
+        {QStringLiteral("kind"), QStringLiteral("The summary: daily or monthly."), QStringLiteral("daily|monthly")},
+        {QStringLiteral("component"), QStringLiteral("The query's component name (default Query1)."),
+         QStringLiteral("NAME"), QStringLiteral("Query1")},
+        {QStringLiteral("filter"), QStringLiteral("The filter text."), QStringLiteral("TEXT")},
+        {QStringLiteral("filtered"), QStringLiteral("Whether the filter applies (default on)."),
+         QStringLiteral("on|off"), QStringLiteral("on")},
+        {QStringLiteral("timing"), QStringLiteral("Report on stderr how long the read lock was held.")},
+    },
+    {},
+    queryCommand,
+});
 
 } // namespace
 } // namespace uriage::probe

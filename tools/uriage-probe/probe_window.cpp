@@ -5,7 +5,7 @@
 // plays the mouse script on the chart and prints the query, the chart's
 // points and the chart's drawn geometry (with the axes' ranges).
 #include "mouse_script.h"
-#include "probe_command.h"
+#include "tool_command.h"
 #include "simulated_input.h"
 
 #include "app/error_text.h"
@@ -34,18 +34,10 @@
 #include <QTextStream>
 #include <QWheelEvent>
 #include <cstdio>
+#include <variant>
 
 namespace uriage::probe {
 namespace {
-
-int usage(const QString& problem)
-{
-    QTextStream(stderr) << "uriage-probe window: " << problem
-                        << "\nusage: uriage-probe window --form TForm2..TForm7 --data-dir DIR"
-                           " [--year TEXT] [--month TEXT] [--press N] [--size WxH] [--png FILE]"
-                           " [--mouse \"left-drag X1 Y1 X2 Y2; right-drag X1 Y1 X2 Y2; wheel up|down; press\"]\n";
-    return 2;
-}
 
 // A drag with real mouse events in chart-widget pixels: press, moves along
 // the way, release.
@@ -127,8 +119,8 @@ QJsonArray seriesJson(const chart::ChartModel& chart, const QJsonArray& drawn)
     return all;
 }
 
-int windowCommand(const QStringList& arguments)
-{
+// What the window command was asked to do.
+struct WindowRequest {
     QString form;
     QString dataDir;
     QString year;
@@ -137,46 +129,52 @@ int windowCommand(const QStringList& arguments)
     QSize outerSize;
     QString pngFile;
     std::vector<MouseStep> mouseSteps;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& option = arguments[i];
-        if (i + 1 >= arguments.size())
-            return usage(QStringLiteral("%1 needs a value").arg(option));
-        const QString& value = arguments[++i];
-        if (option == QLatin1String("--form"))
-            form = value;
-        else if (option == QLatin1String("--data-dir"))
-            dataDir = value;
-        else if (option == QLatin1String("--year"))
-            year = value;
-        else if (option == QLatin1String("--month"))
-            month = value;
-        else if (option == QLatin1String("--press")) {
-            bool ok = false;
-            presses = value.toInt(&ok);
-            if (!ok || presses < 0)
-                return usage(QStringLiteral("--press needs a count of 0 or more"));
-        } else if (option == QLatin1String("--size")) {
-            outerSize = parseSize(value);
-            if (outerSize.isEmpty())
-                return usage(QStringLiteral("--size needs WxH, larger than the window frame"));
-        } else if (option == QLatin1String("--png"))
-            pngFile = value;
-        else if (option == QLatin1String("--mouse")) {
-            QString problem;
-            const auto steps = parseMouseScript(value, &problem);
-            if (!steps)
-                return usage(QStringLiteral("--mouse: %1").arg(problem));
-            mouseSteps.insert(mouseSteps.end(), steps->begin(), steps->end());
-        } else
-            return usage(QStringLiteral("unknown option %1").arg(option));
+};
+
+// Reads and checks the command line; the usage exit code where it is unusable.
+std::variant<WindowRequest, int> readRequest(const tools::CommandLine& line)
+{
+    WindowRequest request;
+    request.form = line.value(QStringLiteral("form"));
+    request.dataDir = line.value(QStringLiteral("data-dir"));
+    request.year = line.value(QStringLiteral("year"));
+    request.month = line.value(QStringLiteral("month"));
+    request.pngFile = line.value(QStringLiteral("png"));
+    if (line.isSet(QStringLiteral("press"))) {
+        bool ok = false;
+        request.presses = line.value(QStringLiteral("press")).toInt(&ok);
+        if (!ok || request.presses < 0)
+            return line.usageError(QStringLiteral("--press needs a count of 0 or more"));
     }
-    if (dataDir.isEmpty())
-        return usage(QStringLiteral("--data-dir is required"));
-    if (!chartWindowClassNames().contains(form))
-        return usage(QStringLiteral("--form must be one of %1").arg(chartWindowClassNames().join(QChar(' '))));
+    if (line.isSet(QStringLiteral("size"))) {
+        request.outerSize = parseSize(line.value(QStringLiteral("size")));
+        if (request.outerSize.isEmpty())
+            return line.usageError(QStringLiteral("--size needs WxH, larger than the window frame"));
+    }
+    for (const QString& script : line.values(QStringLiteral("mouse"))) {
+        QString problem;
+        const auto steps = parseMouseScript(script, &problem);
+        if (!steps)
+            return line.usageError(QStringLiteral("--mouse: %1").arg(problem));
+        request.mouseSteps.insert(request.mouseSteps.end(), steps->begin(), steps->end());
+    }
+    if (request.dataDir.isEmpty())
+        return line.usageError(QStringLiteral("--data-dir is required"));
+    if (!chartWindowClassNames().contains(request.form))
+        return line.usageError(
+            QStringLiteral("--form must be one of %1").arg(chartWindowClassNames().join(QChar(' '))));
     // A relative native directory is taken from the current directory.
-    if (!dataDir.contains(QChar(':')) && !dataDir.contains(QChar('\\')))
-        dataDir = QFileInfo(dataDir).absoluteFilePath();
+    if (!request.dataDir.contains(QChar(':')) && !request.dataDir.contains(QChar('\\')))
+        request.dataDir = QFileInfo(request.dataDir).absoluteFilePath();
+    return request;
+}
+
+int windowCommand(const tools::CommandLine& line)
+{
+    const auto read = readRequest(line);
+    if (const int* exitCode = std::get_if<int>(&read))
+        return *exitCode;
+    const auto& [form, dataDir, year, month, presses, outerSize, pngFile, mouseSteps] = std::get<WindowRequest>(read);
 
     // The last message that would have reached the error box, as the box shows it.
     QJsonValue error = QJsonValue::Null;
@@ -226,7 +224,26 @@ int windowCommand(const QStringList& arguments)
     return 0;
 }
 
-const CommandRegistrar registrar("window", windowCommand);
+const tools::CommandRegistrar registrar({
+    QStringLiteral("window"),
+    QStringLiteral("Builds one chart window offscreen, filters it and prints its points and drawn geometry as JSON."),
+    {
+        {QStringLiteral("form"), QStringLiteral("The chart window: TForm2 to TForm7."), QStringLiteral("TFormN")},
+        {QStringLiteral("data-dir"), QStringLiteral("The directory of the receipt table."), QStringLiteral("DIR")},
+        {QStringLiteral("year"), QStringLiteral("The text typed into the year box."), QStringLiteral("TEXT")},
+        {QStringLiteral("month"), QStringLiteral("The text typed into the month box."), QStringLiteral("TEXT")},
+        {QStringLiteral("press"), QStringLiteral("How often the filter button is clicked (default 1)."),
+         QStringLiteral("N")},
+        {QStringLiteral("size"), QStringLiteral("The window's outer size."), QStringLiteral("WxH")},
+        {QStringLiteral("png"), QStringLiteral("Save the finished chart as a PNG file."), QStringLiteral("FILE")},
+        {QStringLiteral("mouse"),
+         QStringLiteral("Act on the chart afterwards: a ';'-separated list of left-drag X1 Y1 X2 Y2, "
+                        "right-drag X1 Y1 X2 Y2, wheel up|down and press."),
+         QStringLiteral("SCRIPT")},
+    },
+    {},
+    windowCommand,
+});
 
 } // namespace
 } // namespace uriage::probe

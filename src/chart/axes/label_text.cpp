@@ -1,6 +1,7 @@
 #include "chart/axes/label_text.h"
 
 #include "chart/axes/number_format.h"
+#include "common/day_number.h"
 
 #include <QDate>
 #include <QLocale>
@@ -30,8 +31,7 @@ std::optional<Moment> momentOf(double dayNumber)
         whole += 1;
         ms -= kMillisecondsPerDay;
     }
-    const QDate base(1899, 12, 30);
-    return Moment{base.addDays(qint64(whole)), QTime(0, 0).addMSecs(int(ms))};
+    return Moment{dateOfDayNumber(qint64(whole)), QTime(0, 0).addMSecs(int(ms))};
 }
 
 } // namespace

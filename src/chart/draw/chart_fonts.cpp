@@ -2,17 +2,11 @@
 
 namespace uriage::chart {
 
-QFont chartFamilyFont(const FontSpec& setting)
+QFont chartFont(const FontSpec& setting)
 {
     QFont font(kChartFontFamily);
     font.setPixelSize(setting.pixelHeight);
     font.setBold(setting.bold);
-    return font;
-}
-
-QFont chartFont(const FontSpec& setting)
-{
-    QFont font = chartFamilyFont(setting);
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }

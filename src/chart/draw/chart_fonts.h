@@ -14,10 +14,8 @@ namespace uriage::chart {
 // (the program substitutes a stand-in where it is missing).
 inline const QString kChartFontFamily = QStringLiteral("ＭＳ Ｐ明朝");
 
-// A font of the chart font family at the setting's pixel height and weight.
-QFont chartFamilyFont(const FontSpec& setting);
-
-// The same, drawn without antialiasing.
+// A font of the chart font family at the setting's pixel height and weight,
+// drawn without antialiasing.
 QFont chartFont(const FontSpec& setting);
 
 struct ChartFonts {

@@ -38,4 +38,14 @@ void renderChart(QPainter& painter, const ChartModel& model, const QRect& area)
     drawSeries(painter, model, seriesFrame(layout, colors.face));
 }
 
+QImage renderChartBitmap(const ChartModel& model, const QSize& logicalSize, qreal ratio, const QColor& background)
+{
+    QImage bitmap(logicalSize * ratio, QImage::Format_RGB32);
+    bitmap.setDevicePixelRatio(ratio);
+    bitmap.fill(background);
+    QPainter painter(&bitmap);
+    renderChart(painter, model, QRect(QPoint(0, 0), logicalSize));
+    return bitmap;
+}
+
 } // namespace uriage::chart

@@ -26,7 +26,7 @@ QString valueLabelText(const Series& series, std::size_t index, const RegionalSe
 
 QFont valueLabelFont(const ValueLabels& labels)
 {
-    return chartFamilyFont(labels.font);
+    return chartFont(labels.font); // crisp like the axis labels and the legend
 }
 
 ValueLabelBox valueLabelBox(QPoint point, const QString& text, const TextMeasurer& font, int connectorLength,

@@ -16,8 +16,8 @@ using AxisRangeSet = PerAxis<std::optional<ValueRange>>;
 
 struct ZoomState {
     AxisRangeSet fixed;
-    // The axes as they were before the first zoom or drag-scroll since the
-    // chart was made or last undone; nothing when nothing is saved.
+    // The axes as they were before the first zoom, drag-scroll or wheel step
+    // since the chart was made or last undone; nothing when nothing is saved.
     std::optional<AxisRangeSet> saved;
 
     // Every axis automatic and nothing saved.

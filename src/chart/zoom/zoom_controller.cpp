@@ -136,14 +136,24 @@ ZoomEffect ZoomController::wheel(int steps, const ZoomFrame& frame)
     if (steps == 0)
         return effect;
     // A step down moves the range up (the content moves down), a step up
-    // moves it down. Nothing is saved.
+    // moves it down.
+    AxisRangeSet next = state_.fixed;
+    bool moves = false;
     for (Axis axis : {Axis::Left, Axis::Right}) {
         const ValueRange range = shownRange(frame.maps[axis]);
         if (range.maximum == range.minimum)
             continue; // nothing to move: an empty axis is not frozen at 0 .. 0
-        const ValueRange next = shifted(range, -steps * kWheelShare * (range.maximum - range.minimum));
-        if (finite(next))
-            state_.fixed[axis] = next;
+        const ValueRange moved = shifted(range, -steps * kWheelShare * (range.maximum - range.minimum));
+        if (finite(moved)) {
+            next[axis] = moved;
+            moves = true;
+        }
+    }
+    // Like the first zoom or drag-scroll, the first step saves the automatic
+    // state, so that an undo brings the automatic ranges back.
+    if (moves) {
+        saveOnce();
+        state_.fixed = next;
     }
     effect.redraw = true;
     return effect;

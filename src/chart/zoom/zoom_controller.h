@@ -50,7 +50,8 @@ public:
     ZoomEffect press(ZoomButton button, QPoint position, bool onChart);
     ZoomEffect move(QPoint position, const ZoomFrame& frame);
     ZoomEffect release(ZoomButton button, QPoint position, const ZoomFrame& frame);
-    // steps > 0: the wheel turned up (away from the user), < 0: down.
+    // steps > 0: the wheel turned up (away from the user), < 0: down. Like
+    // the first zoom or drag-scroll, the first step saves the automatic state.
     ZoomEffect wheel(int steps, const ZoomFrame& frame);
     // A turn of the wheel in eighths of a degree: every whole step of 120
     // counts, smaller turns add up until they make one.

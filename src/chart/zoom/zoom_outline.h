@@ -12,9 +12,11 @@ namespace uriage::chart {
 QColor zoomOutlineColor(const QColor& background);
 
 // Sets every pixel of the rectangle's outline (both corner points included)
-// to not (pixel xor colour). Each pixel is touched once, also for a
-// rectangle one pixel wide or high; pixels outside the image are left out.
-// Works on 32-bit images; others are left as they are.
+// to not (pixel xor colour). The rectangle is in logical pixels; on an image
+// with a device pixel ratio every device pixel of the outline's logical
+// pixels is inverted. Each pixel is touched once, also for a rectangle one
+// pixel wide or high; pixels outside the image are left out. Works on 32-bit
+// images; others are left as they are.
 void invertOutline(QImage& image, const QRect& rect, const QColor& colour);
 
 } // namespace uriage::chart

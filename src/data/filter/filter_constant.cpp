@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/failure.h"
+#include "common/day_number.h"
 #include "data/filter/filter_messages.h"
 
 #include <QDate>
@@ -15,8 +16,10 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 enum class WholeNumber { Valid, TooLarge, Invalid };
 
-// An optional sign and one or more decimal digits. Values beyond the 32-bit
-// range are reported as TooLarge however many digits they have.
+// An optional sign and one or more decimal digits. A magnitude beyond 2^40
+// (far outside every whole-number column) is reported as TooLarge however many
+// digits follow, and stops the sum before it could overflow; the callers check
+// smaller values against their column's range.
 WholeNumber parseWholeNumber(const QByteArray& text, int64_t& value)
 {
     int i = 0;
@@ -133,7 +136,7 @@ Value convertConstant(const QByteArray& text, FieldType type, const RegionalSett
         const QDate date = QDate::fromString(cp932::decode(text), settings.shortDateFormat);
         if (!date.isValid())
             throw Failure(message::notADate(cp932::decode(text)));
-        return DateValue{static_cast<int32_t>(QDate(1899, 12, 30).daysTo(date))};
+        return DateValue{static_cast<int32_t>(dayNumberOf(date))};
     }
     case FieldType::Text:
     case FieldType::Bytes:

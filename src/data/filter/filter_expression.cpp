@@ -1,15 +1,13 @@
 #include "data/filter/filter_expression.h"
 
 #include "data/filter/filter_constant.h"
+#include "data/field_text.h"
 #include "data/filter/filter_like.h"
 
-#include <QDate>
 #include <algorithm>
 
 namespace uriage::data::filter {
 namespace {
-
-bool isTrueWord(const QByteArray& text) { return text.compare("TRUE", Qt::CaseInsensitive) == 0; }
 
 Value valueOf(const Node& node, const Row& row, const RegionalSettings& settings)
 {
@@ -35,21 +33,6 @@ std::optional<double> asNumber(const Value& v)
     if (const auto* date = std::get_if<DateValue>(&v))
         return static_cast<double>(date->dayNumber);
     return std::nullopt;
-}
-
-// The text a value shows to LIKE: whole numbers as digits, dates in the short
-// date format, other numbers with the decimal separator.
-QString asText(const Value& v, const RegionalSettings& settings)
-{
-    if (const auto* s = std::get_if<QString>(&v))
-        return *s;
-    if (const auto* i = std::get_if<int64_t>(&v))
-        return QString::number(*i);
-    if (const auto* date = std::get_if<DateValue>(&v))
-        return QDate(1899, 12, 30).addDays(date->dayNumber).toString(settings.shortDateFormat);
-    if (const auto* d = std::get_if<double>(&v))
-        return QString::number(*d, 'g', 15).replace(QLatin1Char('.'), settings.decimalSeparator);
-    return {};
 }
 
 // Order of two non-blank values: <0, 0, >0, or none when they cannot be ordered.
@@ -87,7 +70,7 @@ bool compare(CompareOp op, const Value& a, const Value& b, const RegionalSetting
     if (isNull(a) || isNull(b))
         return false;
     if (op == CompareOp::Like)
-        return likeMatches(asText(a, settings), asText(b, settings));
+        return likeMatches(valueDisplayText(a, settings), valueDisplayText(b, settings));
     const auto o = order(a, b);
     switch (op) {
     case CompareOp::Equal:
@@ -128,11 +111,12 @@ void convertConstants(Node& node, const RegionalSettings& settings)
         case ConstantKind::Null:
             node.value = {};
             break;
-        case ConstantKind::Boolean:
+        case ConstantKind::True:
+        case ConstantKind::False:
             if (node.constantType)
                 node.value = convertConstant(node.constantText, *node.constantType, settings);
             else
-                node.value = int64_t(isTrueWord(node.constantText) ? 1 : 0);
+                node.value = int64_t(node.constantKind == ConstantKind::True ? 1 : 0);
             break;
         case ConstantKind::Number:
             node.value = convertConstant(node.constantText, node.constantType.value_or(FieldType::Float), settings);

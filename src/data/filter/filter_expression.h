@@ -25,7 +25,7 @@ enum class NodeKind {
 
 enum class CompareOp { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual, Like };
 
-enum class ConstantKind { Number, Text, Null, Boolean };
+enum class ConstantKind { Number, Text, Null, True, False };
 
 struct Node {
     NodeKind kind = NodeKind::Constant;

@@ -68,22 +68,22 @@ private:
     {
         if (++depth_ > maxNesting)
             throw Failure(message::notACondition());
-        NodePtr result = logical(NodeKind::Or, "OR", &Parser::andTerm);
+        NodePtr result = logical(NodeKind::Or, TokenKind::Or, &Parser::andTerm);
         --depth_;
         return result;
     }
 
     // and-term: not-term { AND not-term }
-    NodePtr andTerm() { return logical(NodeKind::And, "AND", &Parser::notTerm); }
+    NodePtr andTerm() { return logical(NodeKind::And, TokenKind::And, &Parser::notTerm); }
 
-    NodePtr logical(NodeKind kind, const char* word, NodePtr (Parser::*term)())
+    NodePtr logical(NodeKind kind, TokenKind keyword, NodePtr (Parser::*term)())
     {
         NodePtr first = (this->*term)();
-        if (!isWord(token_, word))
+        if (!at(keyword))
             return first;
         NodePtr node = makeNode(kind);
         node->operands.push_back(std::move(first));
-        while (isWord(token_, word)) {
+        while (at(keyword)) {
             advance();
             node->operands.push_back((this->*term)());
         }
@@ -93,7 +93,7 @@ private:
     // not-term: [ NOT ] comparison
     NodePtr notTerm()
     {
-        if (!isWord(token_, "NOT"))
+        if (!at(TokenKind::Not))
             return comparison();
         advance();
         NodePtr node = makeNode(NodeKind::Not);
@@ -204,14 +204,13 @@ private:
     NodePtr primary()
     {
         switch (token_.kind) {
+        case TokenKind::Null:
+            return constant(ConstantKind::Null);
+        case TokenKind::True:
+            return constant(ConstantKind::True);
+        case TokenKind::False:
+            return constant(ConstantKind::False);
         case TokenKind::Name:
-            if (isWord(token_, "AND") || isWord(token_, "OR") || isWord(token_, "NOT"))
-                break;
-            if (isWord(token_, "NULL"))
-                return constant(ConstantKind::Null);
-            if (isWord(token_, "TRUE") || isWord(token_, "FALSE"))
-                return constant(ConstantKind::Boolean);
-            return column();
         case TokenKind::BracketName:
             return column();
         case TokenKind::Number:

@@ -88,6 +88,23 @@ Token readIs(const QByteArray& text, int begin, int afterIs)
     throw Failure(message::wrongKeyword());
 }
 
+// The kind of the name at [begin, end): a keyword, or a plain name.
+TokenKind kindOfName(const QByteArray& text, int begin, int end)
+{
+    static constexpr struct {
+        const char* word;
+        TokenKind kind;
+    } keywords[] = {
+        {"AND", TokenKind::And},   {"OR", TokenKind::Or},       {"NOT", TokenKind::Not}, {"NULL", TokenKind::Null},
+        {"TRUE", TokenKind::True}, {"FALSE", TokenKind::False}, {"LIKE", TokenKind::Like}, {"IN", TokenKind::In},
+    };
+    for (const auto& keyword : keywords) {
+        if (equalsWord(text, begin, end, keyword.word))
+            return keyword.kind;
+    }
+    return TokenKind::Name;
+}
+
 // Words after which a single quote closes a text constant.
 bool isClosingKeyword(const QByteArray& text, int begin, int end)
 {
@@ -202,41 +219,10 @@ Token symbol(const QByteArray& text, TokenKind kind, int begin, int length)
     return {kind, begin, begin + length, text.mid(begin, length)};
 }
 
-} // namespace
-
-Token nextToken(const QByteArray& text, int position, bool afterOperand, char decimalSeparator)
+// A bracketed name, a text constant, or an operator or punctuation mark.
+Token readPunctuation(const QByteArray& text, int i)
 {
-    int i = skipBlanks(text, position);
-    // One comment per token position: "/*" to the first "*", which must be followed by "/".
-    if (i + 1 < text.size() && text[i] == '/' && text[i + 1] == '*') {
-        int j = i + 2;
-        while (j < text.size() && text[j] != '*')
-            j += cp932::charLength(text, j);
-        if (j + 1 >= text.size() || text[j + 1] != '/')
-            throw Failure(message::invalidCharacter(characterAt(text, j + 1)));
-        i = skipBlanks(text, j + 2);
-    }
-    if (i >= text.size())
-        return {TokenKind::End, i, i, {}};
-
-    const unsigned char b = byteAt(text, i);
-    if (startsName(b)) {
-        const int end = scanName(text, i);
-        Token token{TokenKind::Name, i, end, text.mid(i, end - i)};
-        if (isWord(token, "LIKE"))
-            token.kind = TokenKind::Like;
-        else if (isWord(token, "IN"))
-            token.kind = TokenKind::In;
-        else if (isWord(token, "IS"))
-            return readIs(text, i, end);
-        return token;
-    }
-    if (b == '-' || isDigit(b)) {
-        if (afterOperand)
-            return symbol(text, TokenKind::Minus, i, 1);
-        return readNumber(text, i, decimalSeparator);
-    }
-    switch (b) {
+    switch (byteAt(text, i)) {
     case '[': {
         int j = i + 1;
         while (j < text.size() && text[j] != ']')
@@ -276,12 +262,46 @@ Token nextToken(const QByteArray& text, int position, bool afterOperand, char de
     }
 }
 
+} // namespace
+
+Token nextToken(const QByteArray& text, int position, bool afterOperand, char decimalSeparator)
+{
+    int i = skipBlanks(text, position);
+    // One comment per token position: "/*" to the first "*", which must be followed by "/".
+    if (i + 1 < text.size() && text[i] == '/' && text[i + 1] == '*') {
+        int j = i + 2;
+        while (j < text.size() && text[j] != '*')
+            j += cp932::charLength(text, j);
+        if (j + 1 >= text.size() || text[j + 1] != '/')
+            throw Failure(message::invalidCharacter(characterAt(text, j + 1)));
+        i = skipBlanks(text, j + 2);
+    }
+    if (i >= text.size())
+        return {TokenKind::End, i, i, {}};
+
+    const unsigned char b = byteAt(text, i);
+    if (startsName(b)) {
+        const int end = scanName(text, i);
+        if (equalsWord(text, i, end, "IS"))
+            return readIs(text, i, end);
+        return {kindOfName(text, i, end), i, end, text.mid(i, end - i)};
+    }
+    if (b == '-' || isDigit(b)) {
+        if (afterOperand)
+            return symbol(text, TokenKind::Minus, i, 1);
+        return readNumber(text, i, decimalSeparator);
+    }
+    return readPunctuation(text, i);
+}
+
 bool endsOperand(const Token& token)
 {
     switch (token.kind) {
+    // A digit after AND, OR or NOT starts a number: "年=2005 or 2006=年" is two comparisons.
     case TokenKind::Name:
-        // A digit after AND, OR or NOT starts a number: "年=2005 or 2006=年" is two comparisons.
-        return !(isWord(token, "AND") || isWord(token, "OR") || isWord(token, "NOT"));
+    case TokenKind::Null:
+    case TokenKind::True:
+    case TokenKind::False:
     case TokenKind::BracketName:
     case TokenKind::Number:
     case TokenKind::Text:
@@ -290,11 +310,6 @@ bool endsOperand(const Token& token)
     default:
         return false;
     }
-}
-
-bool isWord(const Token& token, const char* word)
-{
-    return token.kind == TokenKind::Name && equalsWord(token.text.constData(), token.text.size(), word);
 }
 
 QString quoted(const Token& token)

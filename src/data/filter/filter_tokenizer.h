@@ -8,7 +8,7 @@ namespace uriage::data::filter {
 
 enum class TokenKind {
     End,
-    Name,          // a name: a column, a keyword (AND, OR, NOT) or NULL/True/False
+    Name,          // a name that is no keyword: a column
     BracketName,   // "[...]": always a column
     Number,        // a number constant, still as written
     Text,          // a text constant, quotes resolved
@@ -25,6 +25,13 @@ enum class TokenKind {
     Minus,
     Times,
     Divide,
+    // Keywords, in any letter case.
+    And,
+    Or,
+    Not,
+    Null,
+    True,
+    False,
     Like,
     In,
     IsNull,
@@ -35,7 +42,7 @@ struct Token {
     TokenKind kind = TokenKind::End;
     int begin = 0;    // first byte of the token in the text (after blanks and a comment)
     int end = 0;      // one past its last byte: where the next token's blanks start
-    QByteArray text;  // the name, the bracketed name, the constant, or the operator as written
+    QByteArray text;  // the name, the bracketed name, the constant, or the keyword or operator as written
 };
 
 // The longest text a text constant takes; further bytes are dropped.
@@ -48,11 +55,8 @@ constexpr int maxTextConstantBytes = 256;
 // constant without its closing quote and an IS that is not IS [NOT] NULL.
 Token nextToken(const QByteArray& text, int position, bool afterOperand, char decimalSeparator);
 
-// True after a name other than AND, OR and NOT, a bracketed name, a constant or ")".
+// True after a name, NULL, TRUE, FALSE, a bracketed name, a constant or ")".
 bool endsOperand(const Token& token);
-
-// A name that equals `word` without regard to ASCII letter case.
-bool isWord(const Token& token, const char* word);
 
 // The token as the messages quote it: its text in single quotes, or
 // "なにもありません" at the end of the filter text.

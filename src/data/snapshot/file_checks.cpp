@@ -1,0 +1,63 @@
+#include "data/snapshot/file_checks.h"
+
+#include "data/engine_error.h"
+
+namespace uriage::data {
+
+using platform::PathKind;
+
+void checkDirectory(const QString& directory)
+{
+    const platform::PathStatus status = platform::pathStatus(directory);
+    if (status.kind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+    if (status.kind != PathKind::Directory)
+        throw engineFailure(EngineStatus::DirectoryMissing, {{0, directoryContext(directory)}});
+    if (!platform::mayAccess(directory, platform::SearchAccess))
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+}
+
+platform::PathStatus checkTableFile(const QString& directory, const QString& filePath)
+{
+    const platform::PathStatus status = platform::pathStatus(filePath);
+    if (status.kind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+    if (status.kind == PathKind::Missing)
+        throw engineFailure(EngineStatus::TableFileMissing, {{0, fileContext(filePath)}});
+    if (status.kind != PathKind::RegularFile)
+        throw engineFailure(EngineStatus::NotADatabase, {{0, fileContext(filePath)}});
+    if (!platform::mayAccess(filePath, platform::ReadAccess))
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(filePath)}});
+    return status;
+}
+
+QByteArray fileHeader(const QString& filePath)
+{
+    constexpr int kHeaderBytes = 100;
+    const platform::OpenFile file(filePath);
+    if (!file.isOpen())
+        return {};
+    QByteArray header(kHeaderBytes, '\0');
+    const long long got = file.readAt(0, reinterpret_cast<unsigned char*>(header.data()), std::size_t(kHeaderBytes));
+    header.truncate(got > 0 ? qsizetype(got) : 0);
+    return header;
+}
+
+bool inWalMode(const QByteArray& header)
+{
+    return header.size() >= 20 && header.startsWith("SQLite format 3") && header[18] == 2;
+}
+
+void checkWalIndex(const QString& directory, const QString& filePath, const platform::PathStatus& file)
+{
+    const QString shm = filePath + QStringLiteral("-shm");
+    const PathKind shmKind = platform::pathStatus(shm).kind;
+    if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied) {
+        if (!file.createdFilesKeepOwner || !platform::mayAccess(directory, platform::WriteAccess | platform::SearchAccess))
+            throw engineFailure(EngineStatus::WalIndexMissing, {{0, fileContext(filePath)}, {0, fileContext(shm)}});
+    } else if (!platform::mayAccess(shm, platform::ReadAccess)) {
+        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(shm)}});
+    }
+}
+
+} // namespace uriage::data

@@ -1,0 +1,37 @@
+#pragma once
+// Reading another program's live table file safely: the directory and the file
+// are checked first, the file is opened read-only on its plain path, and its
+// pages are copied into an in-memory database under a read lock held only for
+// the copy. The file is never changed.
+#include "data/snapshot/file_image.h"
+
+#include <QString>
+#include <cstddef>
+#include <memory>
+
+struct sqlite3;
+
+namespace uriage::data {
+
+struct TableFileCopy {
+    double lockMilliseconds = 0;   // how long the file's read lock was held
+    // The bytes the in-memory database reads; keep them until it is closed.
+    std::unique_ptr<FileImage> image;
+    // How the file stores texts: 1 UTF-8, 2 UTF-16le, 3 UTF-16be; 0 unknown.
+    int textEncoding = 0;
+};
+
+// How the database file whose first bytes are `header` stores texts: 1 UTF-8,
+// 2 UTF-16le, 3 UTF-16be; 0 when the header does not tell.
+int textEncodingOf(const unsigned char* header, std::size_t size);
+
+// How long a reader waits for a writer's exclusive lock before giving up.
+constexpr int kBusyTimeoutMilliseconds = 2000;
+
+// Checks `directory` and `filePath` (a file in it) and copies the file's
+// database into the attached schema `schema` of `work` (an in-memory database
+// attached beforehand). The copy may live in the returned image, which must
+// outlive `work`. Throws Failure with the engine's message.
+TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath);
+
+} // namespace uriage::data

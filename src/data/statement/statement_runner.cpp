@@ -1,0 +1,161 @@
+#include "data/statement/statement_runner.h"
+
+#include "data/aggregate/receipt_scan.h"
+#include "data/engine_error.h"
+#include "data/statement/column_reading.h"
+#include "data/statement/work_database.h"
+#include "data/sqlite/sqlite_status.h"
+
+#include <variant>
+#include <vector>
+
+namespace uriage::data {
+namespace {
+
+StoredValue storedValue(sqlite3_stmt* stmt, int column)
+{
+    StoredValue v;
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+        v.kind = StoredValue::Kind::Integer;
+        v.integer = sqlite3_column_int64(stmt, column);
+        break;
+    case SQLITE_FLOAT:
+        v.kind = StoredValue::Kind::Real;
+        v.real = sqlite3_column_double(stmt, column);
+        break;
+    case SQLITE_TEXT: {
+        v.kind = StoredValue::Kind::Text;
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        v.bytes = QByteArray(text, sqlite3_column_bytes(stmt, column));
+        break;
+    }
+    case SQLITE_BLOB: {
+        v.kind = StoredValue::Kind::Blob;
+        const auto* blob = static_cast<const char*>(sqlite3_column_blob(stmt, column));
+        v.bytes = QByteArray(blob, sqlite3_column_bytes(stmt, column));
+        break;
+    }
+    default:
+        break;
+    }
+    return v;
+}
+
+// One result row read and checked against the columns' types.
+Row readRow(const std::vector<ColumnInfo>& columns, const std::vector<StoredValue>& values)
+{
+    Row row;
+    row.reserve(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const ColumnInfo& column = columns[c];
+        const StoredValue& stored = values[c];
+        std::optional<Value> value = readValue(stored, column.type);
+        if (!value) {
+            const bool floating = column.type == FieldType::Float || column.type == FieldType::Currency;
+            if (floating && stored.kind == StoredValue::Kind::Real)
+                throw engineFailure(EngineStatus::TotalTooLarge, {{0, columnContext(column.name)}});
+            throw engineFailure(EngineStatus::ValueNotOfType,
+                                {{0, columnContext(column.name)}, {0, valueContext(storedValueText(stored))}});
+        }
+        row.push_back(std::move(*value));
+    }
+    return row;
+}
+
+StatementHandle prepare(sqlite3* db, const QString& sql)
+{
+    const QByteArray sqlUtf8 = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    const int code = sqlite3_prepare_v3(db, sqlUtf8.constData(), int(sqlUtf8.size()), 0, &raw, nullptr);
+    StatementHandle stmt(raw);
+    if (code != SQLITE_OK)
+        failFromSqlite(db, sqlite3_extended_errcode(db));
+    if (!stmt || sqlite3_column_count(stmt.get()) == 0 || !sqlite3_stmt_readonly(stmt.get()))
+        throw Failure(noCursorMessage());
+    return stmt;
+}
+
+std::vector<ColumnInfo> resultColumns(sqlite3_stmt* stmt)
+{
+    std::vector<ColumnInfo> columns;
+    for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+        const char* declared = sqlite3_column_decltype(stmt, c);
+        columns.push_back(describeResultColumn(QString::fromUtf8(sqlite3_column_name(stmt, c)),
+                                               declared ? QString::fromUtf8(declared) : QString()));
+    }
+    return columns;
+}
+
+// The two aggregate statements over one receipt table: grouped in one pass
+// over the rows when that gives SQLite's own answer.
+bool groupInOnePass(const StatementRequest& request, const WorkDatabase& work, ResultTable& table)
+{
+    if (!request.aggregate || work.encoding() != kUtf8 || work.tables().size() != 1
+        || table.columns.size() != (*request.aggregate == QueryKind::Daily ? 9u : 7u))
+        return false;
+    const LoadedTable& receipts = work.tables().front();
+    const auto deliver = [&](const std::vector<StoredValue>& values) {
+        table.rows.push_back(readRow(table.columns, values));
+    };
+    return scanAggregate(work.handle(), *request.aggregate, receipts.view, receipts.schema, receipts.table, deliver)
+           == ScanOutcome::Answered;
+}
+
+void stepRows(sqlite3* db, sqlite3_stmt* stmt, ResultTable& table)
+{
+    const int columnCount = sqlite3_column_count(stmt);
+    std::vector<StoredValue> values(static_cast<std::size_t>(columnCount));
+    for (;;) {
+        const int code = sqlite3_step(stmt);
+        if (code == SQLITE_DONE)
+            break;
+        if (code != SQLITE_ROW)
+            failFromSqlite(db, sqlite3_extended_errcode(db));
+        for (int c = 0; c < columnCount; ++c)
+            values[std::size_t(c)] = storedValue(stmt, c);
+        table.rows.push_back(readRow(table.columns, values));
+    }
+}
+
+// A table file stores texts in this encoding, not the work database's: the
+// run starts again with a work database of that encoding.
+struct EncodingNeeded {
+    int encoding;
+};
+
+std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& directory, const StatementRequest& request,
+                                                             int encoding)
+{
+    WorkDatabase work(encoding);
+    for (const QString& name : request.tableFiles) {
+        if (const std::optional<int> needed = work.load(directory, name))
+            return EncodingNeeded{*needed};
+    }
+    StatementHandle stmt = prepare(work.handle(), request.sql);
+    StatementResult result;
+    result.lockMilliseconds = work.lockMilliseconds();
+    result.table.columns = resultColumns(stmt.get());
+    result.groupedInOnePass = groupInOnePass(request, work, result.table);
+    if (!result.groupedInOnePass)
+        stepRows(work.handle(), stmt.get(), result.table);
+    return result;
+}
+
+} // namespace
+
+StatementResult runStatement(const QString& directory, const StatementRequest& request)
+{
+    auto outcome = runStatementIn(directory, request, kUtf8);
+    if (const auto* needed = std::get_if<EncodingNeeded>(&outcome)) {
+        outcome = runStatementIn(directory, request, needed->encoding);
+        if (std::holds_alternative<EncodingNeeded>(outcome)) {
+            // A second table file in yet another encoding.
+            throw engineFailure(EngineStatus::SqlRefused,
+                                {{0, QStringLiteral("attached databases must use the same text encoding as main database")}});
+        }
+    }
+    return std::get<StatementResult>(std::move(outcome));
+}
+
+} // namespace uriage::data

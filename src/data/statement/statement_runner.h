@@ -1,0 +1,22 @@
+#pragma once
+// Runs one SQL statement of a directory database and returns its whole result
+// as a read-only in-memory table, every value read and checked on the way.
+// The table files the statement names are copied into memory first, each
+// under a brief read lock, and the statement runs over the copies, unchanged.
+#include "data/field_value.h"
+#include "data/query_texts.h"
+
+#include <QString>
+
+namespace uriage::data {
+
+struct StatementResult {
+    ResultTable table;
+    double lockMilliseconds = 0;   // read lock held on the table files, in total
+    bool groupedInOnePass = false; // the aggregate was computed by the one-pass grouping
+};
+
+// Throws Failure with the engine's message.
+StatementResult runStatement(const QString& directory, const StatementRequest& request);
+
+} // namespace uriage::data

@@ -1,0 +1,58 @@
+#pragma once
+// The in-memory database a statement runs in, and the table files copied into
+// it: each one's bytes in an attached schema of its own, its table reachable
+// under the name the statement writes through a temporary view.
+#include "data/snapshot/file_image.h"
+#include "data/sqlite/sqlite_handles.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace uriage::data {
+
+// How a database stores its texts, as SQLite numbers the encodings.
+enum TextEncoding { kUtf8 = 1, kUtf16le = 2, kUtf16be = 3 };
+
+// A table file copied into memory: the name the statement uses for it, and
+// where its table lies in the work database.
+struct LoadedTable {
+    QString view;
+    QString schema;
+    QString table;
+};
+
+class WorkDatabase {
+public:
+    // An empty database storing texts in `encoding`. Throws Failure.
+    explicit WorkDatabase(int encoding);
+
+    sqlite3* handle() const { return db_.get(); }
+    int encoding() const { return encoding_; }
+    const std::vector<LoadedTable>& tables() const { return tables_; }
+    // The read locks held on the table files so far, in total.
+    double lockMilliseconds() const { return lockMilliseconds_; }
+
+    // Copies the table file that `name` stands for ("X.db" or "X": table X of
+    // the file X.db in `directory`) and makes `name` reach its table. When the
+    // file stores texts in another encoding than this database, which SQLite
+    // cannot attach, returns that encoding and leaves the table unreachable.
+    // Throws Failure with the engine's message.
+    std::optional<int> load(const QString& directory, const QString& name);
+
+    // Runs SQL that yields no rows. Throws Failure.
+    void execute(const QString& sql);
+
+private:
+    QString lookUpTable(const QString& schema, const QString& tableName, const QString& filePath);
+
+    // The copied bytes: released after the database (declared first).
+    std::vector<std::unique_ptr<FileImage>> images_;
+    DatabaseHandle db_;
+    int encoding_;
+    std::vector<LoadedTable> tables_;
+    double lockMilliseconds_ = 0;
+};
+
+} // namespace uriage::data
