@@ -3,7 +3,7 @@
 #include "statistics.h"
 #include "simulated_input.h"
 
-#include "chart/chart_model.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
 #include "data/query.h"
 #include "windows/chart_window.h"

@@ -10,9 +10,9 @@
 #include "options.h"
 #include "statistics.h"
 
-#include "chart/chart_model.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"

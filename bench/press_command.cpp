@@ -11,7 +11,7 @@
 #include "shell_reference.h"
 #include "statistics.h"
 
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"

@@ -12,7 +12,7 @@
 
 #include "app/application.h"
 #include "app/window_set.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/Unit1.h"
 #include "windows/chart_window.h"
