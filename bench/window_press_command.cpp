@@ -12,7 +12,7 @@
 #include "statistics.h"
 
 #include "chart/chart_widget.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"

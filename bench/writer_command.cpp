@@ -14,7 +14,7 @@
 #include "options.h"
 #include "statistics.h"
 
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "commit_loop.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
