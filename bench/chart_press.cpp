@@ -3,7 +3,7 @@
 #include "statistics.h"
 #include "simulated_input.h"
 
-#include "chart/chart_model.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
@@ -57,6 +57,7 @@ PressResult pressAndPaint(ChartWindow& window)
     if (result.error.isEmpty() && (paints.count == 0 || window.chart().needsRedraw()))
         result.error = QStringLiteral("the chart was not painted after the press");
     result.lockMilliseconds = window.query().lastLockMilliseconds();
+    result.copyTries = window.query().lastCopyTries();
     result.points = int(window.chart().series(0).count());
     return result;
 }

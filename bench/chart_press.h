@@ -11,6 +11,7 @@ namespace uriage::bench {
 struct PressResult {
     double milliseconds = 0;       // click to chart painted
     double lockMilliseconds = 0;   // the table file's read lock, by the engine's own timing
+    int copyTries = 0;             // lock-free copies of the table file the read tried
     int points = 0;                // points in the first series after the press
     QString error;                 // what the error box would have said; empty when none
 };

@@ -1,6 +1,7 @@
 #pragma once
-// "--name value" pairs of a command line.
-#include <QMap>
+// A command's "--name value" options, parsed by QCommandLineParser: unknown
+// options, a missing value and stray arguments are refused with a message.
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
@@ -8,14 +9,16 @@ namespace uriage::bench {
 
 class Options {
 public:
-    // False (with a message on stderr) when a name has no value.
+    // The names of the options the command takes, each with a value.
+    explicit Options(const QStringList& names);
+    // False (with a message on stderr) when the arguments do not fit.
     bool parse(const QStringList& arguments);
-    QString text(const QString& name, const QString& fallback = {}) const { return values_.value(name, fallback); }
+    QString text(const QString& name, const QString& fallback = {}) const;
     int number(const QString& name, int fallback) const;
-    bool has(const QString& name) const { return values_.contains(name); }
+    bool has(const QString& name) const { return parser_.isSet(name); }
 
 private:
-    QMap<QString, QString> values_;
+    QCommandLineParser parser_;
 };
 
 } // namespace uriage::bench

@@ -10,9 +10,9 @@
 #include "options.h"
 #include "statistics.h"
 
-#include "chart/chart_model.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -82,7 +82,7 @@ bool measure(chart::View view, const char* figure, const QString& dir, const QSt
 
 int paintCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("dir"), QStringLiteral("frames"), QStringLiteral("year"), QStringLiteral("month")});
     if (!options.parse(arguments))
         return 2;
     const QString dir = options.text(QStringLiteral("dir"));

@@ -11,7 +11,7 @@
 #include "shell_reference.h"
 #include "statistics.h"
 
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -84,7 +84,7 @@ bool measure(const Case& c, const QString& sizeName, const QString& dir, const Q
 
 int pressCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("dir-100k"), QStringLiteral("dir-1m"), QStringLiteral("runs"), QStringLiteral("year"), QStringLiteral("month")});
     if (!options.parse(arguments))
         return 2;
     const int runs = options.number(QStringLiteral("runs"), 5);

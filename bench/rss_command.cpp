@@ -12,7 +12,7 @@
 
 #include "app/application.h"
 #include "app/window_set.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/Unit1.h"
 #include "windows/chart_window.h"
@@ -25,7 +25,7 @@ namespace {
 
 int rssCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("dir"), QStringLiteral("year"), QStringLiteral("month")});
     if (!options.parse(arguments))
         return 2;
     const QString dir = options.text(QStringLiteral("dir"));

@@ -18,7 +18,7 @@
 #include "app/program_icon.h"
 #include "app/window_set.h"
 #include "app/x11_window_hints.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "windows/Unit1.h"
 #include "windows/handler_dispatch.h"
 #include "windows/window_rules.h"
@@ -79,7 +79,7 @@ int startupChild(int& argc, char** argv, const QStringList&)
 
 int startupCommand(int& argc, char** argv, const QStringList& arguments)
 {
-    Options options;
+    Options options({QStringLiteral("runs")});
     if (!options.parse(arguments))
         return 2;
     const int runs = options.number(QStringLiteral("runs"), 5);

@@ -2,7 +2,7 @@
 
 #include "app/error_text.h"
 #include "app/owner_placement.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 
 #include <QApplication>
 #include <QEvent>

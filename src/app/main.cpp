@@ -5,7 +5,8 @@
 #include "platform/window_system.h"
 #include "app/program_icon.h"
 #include "app/window_set.h"
-#include "chart/fonts.h"
+#include "chart/busy_cursor.h"
+#include "windows/fonts.h"
 #include "windows/Unit1.h"
 #include "windows/handler_dispatch.h"
 #include "windows/window_rules.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
 
     uriage::Application app(argc, argv);
     uriage::installFontSubstitutes();
+    uriage::chart::installEngineBusyCursor();
     QApplication::setWindowIcon(uriage::programIcon());
 
     {

@@ -1,23 +1,48 @@
 #include "chart/busy_cursor.h"
 
+#include "data/engine.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 
 namespace uriage::chart {
 
-BusyCursor::BusyCursor()
+namespace {
+
+bool showBusyCursor()
 {
-    // Without a GUI application (command-line checks) there is no cursor to set.
-    if (qGuiApp) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        pushed_ = true;
-    }
+    if (!qGuiApp)
+        return false;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    return true;
 }
+
+void takeBackBusyCursor()
+{
+    if (qGuiApp)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+} // namespace
+
+BusyCursor::BusyCursor() : pushed_(showBusyCursor()) {}
 
 BusyCursor::~BusyCursor()
 {
-    if (pushed_ && qGuiApp)
-        QGuiApplication::restoreOverrideCursor();
+    if (pushed_)
+        takeBackBusyCursor();
+}
+
+void installEngineBusyCursor()
+{
+    // The engine calls with true before starting and false afterwards, also on
+    // failure, so the shows and take-backs stay paired.
+    data::Engine::instance().setBusyCursorHook([](bool busy) {
+        if (busy)
+            showBusyCursor();
+        else
+            takeBackBusyCursor();
+    });
 }
 
 } // namespace uriage::chart

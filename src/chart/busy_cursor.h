@@ -1,9 +1,12 @@
 #pragma once
-// The hourglass: while a guard lives, the application-wide cursor is the busy
-// cursor. The previous cursor comes back when the guard ends, on success and
-// on failure alike.
+// The hourglass: the application-wide busy cursor while a chart reads its
+// rows or the database engine starts. Every show is paired with a take-back,
+// on success and on failure alike; without a GUI application (command-line
+// checks) there is no cursor and nothing happens.
 namespace uriage::chart {
 
+// While a guard lives, the busy cursor shows; the previous cursor comes back
+// when it ends.
 class BusyCursor {
 public:
     BusyCursor();
@@ -14,5 +17,9 @@ public:
 private:
     bool pushed_ = false;
 };
+
+// Has the database engine show the busy cursor while it starts. Called once
+// at program start; installing it again replaces the earlier hook.
+void installEngineBusyCursor();
 
 } // namespace uriage::chart

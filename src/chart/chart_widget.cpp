@@ -1,10 +1,10 @@
 #include "chart/chart_widget.h"
 
-#include "chart/chart_model.h"
-#include "chart/chart_renderer.h"
-#include "chart/frame_painter.h"
-#include "chart/zoom_hit.h"
-#include "chart/zoom_outline.h"
+#include "chart/draw/chart_renderer.h"
+#include "chart/draw/frame_painter.h"
+#include "chart/model/chart_model.h"
+#include "chart/zoom/zoom_hit.h"
+#include "chart/zoom/zoom_outline.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -6,7 +6,7 @@
 // Mouse presses, moves, releases and wheel turns go to the zoom controller;
 // the zoom rectangle is inverted into the bitmap and out again, without
 // redrawing the chart.
-#include "chart/zoom_controller.h"
+#include "chart/zoom/zoom_controller.h"
 
 #include <QImage>
 #include <QWidget>

@@ -25,6 +25,7 @@ ResultTable Connection::run(const StatementRequest& statement)
 {
     StatementResult result = runStatement(directory_, statement);
     lastLockMilliseconds_ = result.lockMilliseconds;
+    lastCopyTries_ = result.copyTries;
     return std::move(result.table);
 }
 

@@ -30,12 +30,15 @@ public:
 
     // How long the table file's read lock was held by the last run.
     double lastLockMilliseconds() const { return lastLockMilliseconds_; }
+    // How many lock-free copies of the table file the last run tried.
+    int lastCopyTries() const { return lastCopyTries_; }
 
 private:
     QString name_;
     QString directory_;
     int users_ = 0;
     double lastLockMilliseconds_ = 0;
+    int lastCopyTries_ = 0;
 };
 
 class Engine {

@@ -25,6 +25,8 @@ QString engineStatusText(std::uint16_t status)
                               "領収証のプログラムを一度起動してから、もう一度実行してください");
     case EngineStatus::UnknownDatabase:
         return QStringLiteral("データベースが見つかりません");
+    case EngineStatus::NotARegularFile:
+        return QStringLiteral("データディレクトリに通常のファイルでないものがあります");
     case EngineStatus::ColumnMissing:
         return QStringLiteral("列が見つかりません");
     case EngineStatus::TableMissing:
@@ -35,8 +37,12 @@ QString engineStatusText(std::uint16_t status)
         return QStringLiteral("合計が大きすぎます");
     case EngineStatus::ValueNotOfType:
         return QStringLiteral("列の値がその型として読めません");
+    case EngineStatus::NotATable:
+        return QStringLiteral("テーブルではありません");
     case EngineStatus::ReadError:
         return QStringLiteral("テーブルファイルの読み取り中にエラーが発生しました");
+    case EngineStatus::TimeLimit:
+        return QStringLiteral("テーブルの読み取りが時間の上限を超えたため中止しました");
     case EngineStatus::OutOfMemory:
         return QStringLiteral("メモリが不足しています");
     case EngineStatus::StartLibraryMissing:

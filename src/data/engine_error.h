@@ -22,12 +22,15 @@ enum class EngineStatus : std::uint16_t {
     StartLibraryMissing = 0x2108,
     StartFailed = 0x2109,
     UnknownDatabase = 0x210A,
+    NotARegularFile = 0x210B,    // a pipe, a device or a directory where a file belongs
     ColumnMissing = 0x2201,
     TableMissing = 0x2202,
     SqlRefused = 0x2203,
     TotalTooLarge = 0x2204,
     ValueNotOfType = 0x2205,
+    NotATable = 0x2206,          // a view or another object under the table's name
     ReadError = 0x2301,
+    TimeLimit = 0x2302,          // a statement ran past its time limit
     OutOfMemory = 0x2501,
 };
 

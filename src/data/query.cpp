@@ -74,6 +74,7 @@ void Query::open()
     try {
         table_ = connection->run(statement_);
         lastLockMilliseconds_ = connection->lastLockMilliseconds();
+        lastCopyTries_ = connection->lastCopyTries();
         for (std::size_t c = 0; c < table_.columns.size(); ++c)
             fields_.push_back(std::make_unique<QueryField>(*this, c));
         installFilter();

@@ -84,6 +84,8 @@ public:
 
     // How long the table file's read lock was held by the last open.
     double lastLockMilliseconds() const { return lastLockMilliseconds_; }
+    // How many lock-free copies of the table file the last open tried.
+    int lastCopyTries() const { return lastCopyTries_; }
 
 private:
     void setState(DataSetState state);
@@ -106,6 +108,7 @@ private:
     int disableCount_ = 0;
     bool stateChangePending_ = false;
     double lastLockMilliseconds_ = 0;
+    int lastCopyTries_ = 0;
 };
 
 // Switches a filter on: compiles it and keeps the rows it passes. Evaluating a

@@ -59,9 +59,11 @@ enum class LockState {
 // to the process and the file): close it only when those are released.
 class OpenFile {
 public:
-    enum class Error { None, PermissionDenied, Other };
+    enum class Error { None, PermissionDenied, NotAFile, Other };
 
-    // Opens `path` read-only, sharing it with readers and writers alike.
+    // Opens `path` read-only, sharing it with readers and writers alike. What
+    // is no regular file (a pipe, a device, a directory) is refused without
+    // waiting for a peer, with NotAFile.
     explicit OpenFile(const QString& path);
     ~OpenFile();
     OpenFile(const OpenFile&) = delete;
@@ -76,6 +78,9 @@ public:
     // Reads up to `bytes` bytes from `offset` into `into`: how many arrived,
     // 0 at the end of the file, negative when the system fails to read.
     long long readAt(long long offset, unsigned char* into, std::size_t bytes) const;
+
+    // When the file was last written, in nanoseconds; -1 when it cannot be told.
+    long long modifiedNanoseconds() const;
 
     // Whether another process holds a lock on any byte of [start, end).
     LockState lockOn(long long start, long long end) const;

@@ -65,9 +65,17 @@ bool mayAccess(const QString& path, unsigned access)
 
 OpenFile::OpenFile(const QString& path)
 {
-    const int fd = ::open(pathBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a pipe put in the file's place would block the open
+    // until some writer came; for a regular file the flag changes nothing.
+    const int fd = ::open(pathBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         error_ = errno == EACCES ? Error::PermissionDenied : Error::Other;
+        return;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        error_ = Error::NotAFile;
         return;
     }
     handle_ = fd;
@@ -95,6 +103,14 @@ long long OpenFile::readAt(long long offset, unsigned char* into, std::size_t by
         if (got >= 0 || errno != EINTR)
             return got;
     }
+}
+
+long long OpenFile::modifiedNanoseconds() const
+{
+    struct stat st {};
+    if (handle_ < 0 || fstat(fdOf(handle_), &st) != 0)
+        return -1;
+    return (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
 LockState OpenFile::lockOn(long long start, long long end) const

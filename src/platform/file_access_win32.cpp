@@ -81,6 +81,11 @@ OpenFile::OpenFile(const QString& path)
         error_ = GetLastError() == ERROR_ACCESS_DENIED ? Error::PermissionDenied : Error::Other;
         return;
     }
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        error_ = Error::NotAFile;
+        return;
+    }
     handle_ = reinterpret_cast<std::intptr_t>(h);
     error_ = Error::None;
 }
@@ -110,6 +115,15 @@ long long OpenFile::readAt(long long offset, unsigned char* into, std::size_t by
     if (ReadFile(handleOf(handle_), into, chunk, &got, &at))
         return got;
     return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+}
+
+long long OpenFile::modifiedNanoseconds() const
+{
+    FILETIME written{};
+    if (error_ != Error::None || !GetFileTime(handleOf(handle_), nullptr, nullptr, &written))
+        return -1;
+    // 100-nanosecond intervals.
+    return ((static_cast<long long>(written.dwHighDateTime) << 32) | written.dwLowDateTime) * 100;
 }
 
 LockState OpenFile::lockOn(long long, long long) const

@@ -1,6 +1,6 @@
 #include "windows/Unit1.h"
 
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
@@ -23,7 +23,6 @@ TForm1* Form1 = nullptr;
 namespace {
 
 constexpr QColor kMoneyGreen(192, 220, 192);
-constexpr int kPanelHeight = 41;
 
 QPushButton* declareButton(QWidget* parent, const char* name, QRect place, const QString& caption)
 {
@@ -76,7 +75,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window)
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, height() - kPanelHeight, width(), kPanelHeight);
+    Panel1->setGeometry(0, height() - uriage::kPanelHeight, width(), uriage::kPanelHeight);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setLineWidth(1);
     QPalette face = QApplication::palette();
@@ -123,6 +122,6 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::resizeEvent(QResizeEvent* event)
 {
     // Panel1 is aligned to the bottom edge across the whole client width.
-    Panel1->setGeometry(0, height() - kPanelHeight, width(), kPanelHeight);
+    Panel1->setGeometry(0, height() - uriage::kPanelHeight, width(), uriage::kPanelHeight);
     QWidget::resizeEvent(event);
 }

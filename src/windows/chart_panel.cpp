@@ -1,6 +1,7 @@
 #include "windows/chart_panel.h"
 
-#include "chart/fonts.h"
+#include "windows/declared_size.h"
+#include "windows/fonts.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -56,7 +57,7 @@ ChartPanel buildChartPanel(QWidget* window, const PanelDeclaration& declaration)
     p.panel->setObjectName(QStringLiteral("Panel1"));
     p.panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     p.panel->setLineWidth(1);
-    p.panel->setFixedHeight(kChartPanelHeight);
+    p.panel->setFixedHeight(kPanelHeight);
 
     p.edit1 = declareEdit(p.panel, "Edit1", declaration.edit1);
     p.label1 = declareLabel(p.panel, "Label1", {declaration.label1Left, declaration.label1Top}, kLabel1Size,

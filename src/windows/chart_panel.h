@@ -21,8 +21,6 @@ struct ChartPanel {
     QPushButton* button2 = nullptr;
 };
 
-constexpr int kChartPanelHeight = 41;
-
 // Creates the panel as a child of the window, in tab order Edit1, Edit2, Button1, Button2.
 ChartPanel buildChartPanel(QWidget* window, const PanelDeclaration& declaration);
 

@@ -1,14 +1,13 @@
 #include "windows/chart_window.h"
 
-#include "chart/chart_binding.h"
-#include "chart/chart_model.h"
+#include "chart/model/chart_binding.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "data/query.h"
 #include "windows/chart_filter_text.h"
 #include "windows/chart_panel.h"
 #include "windows/declared_size.h"
-#include "windows/engine_busy_cursor.h"
 #include "windows/handler_dispatch.h"
 #include "windows/window_rules.h"
 
@@ -26,7 +25,6 @@ ChartWindow::ChartWindow(const ChartWindowDeclaration& declaration, QWidget* par
                                                                         ? data::QueryKind::Daily
                                                                         : data::QueryKind::Monthly))
 {
-    installEngineBusyCursor();
     setObjectName(QString::fromLatin1(declaration.className).mid(1)); // "Form2"
     setWindowTitle(declaration.caption);
     setFont(makeFont(kGothicFamily, 12));

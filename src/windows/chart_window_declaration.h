@@ -2,7 +2,7 @@
 // The declared data of one chart window: caption, outer size, filter panel,
 // query component and the whole chart with its three series. Each window's
 // unit holds one of these as plain data; nothing else differs between them.
-#include "chart/chart_config.h"
+#include "chart/model/chart_config.h"
 
 #include <QColor>
 #include <QString>

@@ -8,6 +8,10 @@ namespace uriage {
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 34;
 
+// The height of the panel at the foot of the main menu and at the top of
+// every chart window.
+constexpr int kPanelHeight = 41;
+
 constexpr QSize clientSizeFromOuter(int outerWidth, int outerHeight)
 {
     return QSize(outerWidth - kFrameWidth, outerHeight - kFrameHeight);

@@ -4,7 +4,7 @@
 #include "app/error_box.h"
 #include "app/owner_placement.h"
 #include "app/window_set.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 #include "common/failure.h"
 #include "windows/Unit1.h"
 #include "windows/handler_dispatch.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Text measuring with fixed metrics for the axis and layout arithmetic:
 // every character is equally wide, every line equally high.
-#include "chart/text_measurer.h"
+#include "chart/axes/text_measurer.h"
 
 namespace uriage::chart::testing {
 

@@ -1,8 +1,8 @@
 // Label texts and point-text labels: the number format with the regional
 // separators, dates versus times, the style choice and the thinning.
 #include "axis_fixed_metrics.h"
-#include "chart/label_text.h"
-#include "chart/point_labels.h"
+#include "chart/axes/label_text.h"
+#include "chart/axes/point_labels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Axis ranges from the series' points, the marker margin, and whole axes
 // worked out with fixed metrics: the empty chart, one point, minor ticks.
 #include "axis_fixed_metrics.h"
-#include "chart/axis_scale.h"
-#include "chart/chart_model.h"
+#include "chart/axes/axis_scale.h"
+#include "chart/model/chart_model.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ TEST(AxisRange, DataRangeOverTheSeriesHoldingPoints)
 {
     ChartModel model(chartConfig());
     // Empty: 0 .. 0 on every axis.
-    for (AxisSide side : {AxisSide::Bottom, AxisSide::Left, AxisSide::Right}) {
+    for (Axis side : {Axis::Bottom, Axis::Left, Axis::Right}) {
         const AxisInput input = axisInput(model, side);
         EXPECT_TRUE(input.shown);
         EXPECT_EQ(input.data.minimum, 0);
@@ -43,13 +43,13 @@ TEST(AxisRange, DataRangeOverTheSeriesHoldingPoints)
     model.series(0).add(38413, 79000, "2005/03/02", false);
     model.series(1).add(38413, 12, "", false);
     model.series(2).add(38410, 0, "", true); // a null point counts with its 0
-    const AxisInput bottom = axisInput(model, AxisSide::Bottom);
+    const AxisInput bottom = axisInput(model, Axis::Bottom);
     EXPECT_EQ(bottom.data.minimum, 38410);
     EXPECT_EQ(bottom.data.maximum, 38413);
-    const AxisInput left = axisInput(model, AxisSide::Left);
+    const AxisInput left = axisInput(model, Axis::Left);
     EXPECT_EQ(left.data.minimum, 0);
     EXPECT_EQ(left.data.maximum, 79000);
-    const AxisInput right = axisInput(model, AxisSide::Right);
+    const AxisInput right = axisInput(model, Axis::Right);
     EXPECT_EQ(right.data.minimum, 12);
     EXPECT_EQ(right.data.maximum, 12);
     // Marker margins: horizontal half-sizes along the bottom, vertical ones upright.
@@ -92,12 +92,12 @@ TEST(AxisRange, EmptyChartHasOneLabelAtEachAxisCentre)
     const RegionalSettings regional = RegionalSettings::japanese();
     for (bool dateTime : {true, false}) {
         ChartModel model(chartConfig(dateTime));
-        const AxisScale bottom = scaleAxis(axisInput(model, AxisSide::Bottom), 50, 551, labels, regional);
+        const AxisScale bottom = scaleAxis(axisInput(model, Axis::Bottom), 50, 551, labels, regional);
         ASSERT_EQ(bottom.labels.size(), 1u);
         EXPECT_EQ(bottom.style, LabelStyle::Scale);
         EXPECT_EQ(bottom.labels[0].pixel, 300);
         EXPECT_EQ(bottom.labels[0].text, dateTime ? QStringLiteral("0:00") : QStringLiteral("0"));
-        for (AxisSide side : {AxisSide::Left, AxisSide::Right}) {
+        for (Axis side : {Axis::Left, Axis::Right}) {
             const AxisScale vertical = scaleAxis(axisInput(model, side), 351, 40, labels, regional);
             ASSERT_EQ(vertical.labels.size(), 1u);
             EXPECT_EQ(vertical.labels[0].pixel, 195);
@@ -115,23 +115,23 @@ TEST(AxisRange, OnePointSitsAtTheCentreOfEveryAxis)
     const FixedMeasurer labels(6, 14);
     const RegionalSettings regional = RegionalSettings::japanese();
 
-    const AxisScale bottom = scaleAxis(axisInput(model, AxisSide::Bottom), 50, 551, labels, regional);
+    const AxisScale bottom = scaleAxis(axisInput(model, Axis::Bottom), 50, 551, labels, regional);
     EXPECT_EQ(bottom.style, LabelStyle::Points);
     ASSERT_EQ(bottom.labels.size(), 1u);
     EXPECT_EQ(bottom.labels[0].pixel, 300);
     EXPECT_EQ(bottom.labels[0].text, QStringLiteral("2005/03/01"));
 
-    for (AxisSide side : {AxisSide::Left, AxisSide::Right}) {
+    for (Axis side : {Axis::Left, Axis::Right}) {
         const AxisScale vertical = scaleAxis(axisInput(model, side), 351, 40, labels, regional);
         ASSERT_EQ(vertical.labels.size(), 1u);
         EXPECT_EQ(vertical.map.pixel(vertical.labels[0].value), 195);
-        EXPECT_EQ(vertical.labels[0].text, side == AxisSide::Left ? QStringLiteral("52,000") : QStringLiteral("17"));
+        EXPECT_EQ(vertical.labels[0].text, side == Axis::Left ? QStringLiteral("52,000") : QStringLiteral("17"));
     }
 
     // Different values on the left axis: a real range, several labels.
     model.series(2).clear();
     model.series(2).add(38412, 3000, "", false);
-    const AxisScale left = scaleAxis(axisInput(model, AxisSide::Left), 351, 40, labels, regional);
+    const AxisScale left = scaleAxis(axisInput(model, Axis::Left), 351, 40, labels, regional);
     EXPECT_GT(left.labels.size(), 2u);
     EXPECT_LT(left.map.minimum(), 3000);
     EXPECT_GT(left.map.maximum(), 52000);
@@ -144,7 +144,7 @@ TEST(AxisRange, TooShortAnAxisGetsNoLabelsAndEndsAtOnce)
     model.series(0).add(38413, 80000, "", false);
     const FixedMeasurer labels(6, 14);
     for (int length : {8, 1, 0, -20}) {
-        const AxisScale left = scaleAxis(axisInput(model, AxisSide::Left), 100, 100 - length, labels,
+        const AxisScale left = scaleAxis(axisInput(model, Axis::Left), 100, 100 - length, labels,
                                          RegionalSettings::japanese());
         EXPECT_DOUBLE_EQ(left.map.minimum(), 30000) << length;
         EXPECT_DOUBLE_EQ(left.map.maximum(), 80000) << length;

@@ -1,7 +1,7 @@
 // The stepped axis labels: rounding, how many labels fit, the number and
 // date ladders and the placement of the label values.
-#include "chart/round.h"
-#include "chart/scale_labels.h"
+#include "chart/axes/round.h"
+#include "chart/axes/scale_labels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The chart follows its query: empty while closed, one refill per open in one
 // pass over the rows, with the hourglass, suspended notifications and the
 // current row restored, also when a column lookup fails in the middle.
-#include "chart/chart_binding.h"
-#include "chart/chart_model.h"
+#include "chart/model/chart_binding.h"
+#include "chart/model/chart_model.h"
 #include "fake_dataset.h"
 
 #include <QCursor>

@@ -2,10 +2,10 @@
 // device pixels (its logical size times the ratio, with that ratio set on it)
 // while every geometry stays in logical pixels, and the zoom rectangle
 // follows. The widget tests run again under QT_SCALE_FACTOR 1.25, 1.5 and 2.
-#include "chart/chart_model.h"
-#include "chart/chart_renderer.h"
+#include "chart/model/chart_model.h"
+#include "chart/draw/chart_renderer.h"
 #include "chart/chart_widget.h"
-#include "chart/frame_painter.h"
+#include "chart/draw/frame_painter.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // DBChart1 keeps its off-screen bitmap while neither the chart nor its size
 // changes, and a change of the chart leads to one repaint at the next paint.
-#include "chart/chart_model.h"
 #include "chart/chart_widget.h"
+#include "chart/model/chart_model.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

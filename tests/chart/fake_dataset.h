@@ -1,8 +1,8 @@
 #pragma once
 // A query stand-in for the chart binding: rows held in memory, state changes
 // announced to observers, and a record of what the binding did to it.
-#include "data/dataset.h"
 #include "common/failure.h"
+#include "data/dataset.h"
 
 #include <QHash>
 #include <map>

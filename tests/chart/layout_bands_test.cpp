@@ -1,7 +1,7 @@
 // The layout steps with fixed metrics: margins, legend, title lines, the 3-D
 // depth and the bands of each axis, for the settings of the six windows.
 #include "axis_fixed_metrics.h"
-#include "chart/chart_layout.h"
+#include "chart/layout/chart_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +26,12 @@ struct Fonts {
     ChartMeasures measures() const { return {title, legend, labels, bottom, left, right}; }
 };
 
-AxisInput emptyAxis(AxisSide side, bool dateTime)
+AxisInput emptyAxis(Axis side, bool dateTime)
 {
     AxisInput axis;
     axis.side = side;
     axis.shown = true;
-    axis.dateTime = side == AxisSide::Bottom && dateTime;
+    axis.dateTime = side == Axis::Bottom && dateTime;
     axis.style = LabelStyle::Scale;
     axis.markerMargin = 4;
     return axis;
@@ -48,8 +48,8 @@ LayoutInput emptyChart(int width, int height, View view, int titleLines, int lef
     input.legendEntries << QStringLiteral("保険料金") << QStringLiteral("患者数") << QStringLiteral("保険外料金");
     input.axisTitles = {AxisTitleInput{QStringLiteral("日"), 0}, AxisTitleInput{QStringLiteral("円"), leftTitleSize},
                         AxisTitleInput{QStringLiteral("患者数"), 0}};
-    input.axes = {emptyAxis(AxisSide::Bottom, dateTime), emptyAxis(AxisSide::Left, dateTime),
-                  emptyAxis(AxisSide::Right, dateTime)};
+    input.axes = {emptyAxis(Axis::Bottom, dateTime), emptyAxis(Axis::Left, dateTime),
+                  emptyAxis(Axis::Right, dateTime)};
     return input;
 }
 

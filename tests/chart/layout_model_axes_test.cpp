@@ -1,8 +1,8 @@
 // Axes laid out from a chart's series: the label style each window kind
 // gets, and a month of daily points thinned under its ticks.
 #include "axis_fixed_metrics.h"
-#include "chart/chart_layout.h"
-#include "chart/chart_model.h"
+#include "chart/layout/chart_layout.h"
+#include "chart/model/chart_model.h"
 
 #include <gtest/gtest.h>
 

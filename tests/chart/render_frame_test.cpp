@@ -1,10 +1,10 @@
 // The chart's frame painted with the real fonts: bevel, legend with its
 // shadow, axis lines, the 3-D walls, the right axis at depth and the left
 // axis title with a set title size.
-#include "chart/chart_fonts.h"
-#include "chart/chart_model.h"
-#include "chart/chart_renderer.h"
-#include "chart/frame_painter.h"
+#include "chart/draw/chart_fonts.h"
+#include "chart/draw/chart_renderer.h"
+#include "chart/draw/frame_painter.h"
+#include "chart/model/chart_model.h"
 
 #include <QFontMetrics>
 #include <QImage>

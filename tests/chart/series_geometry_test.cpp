@@ -1,7 +1,8 @@
 // Which points a series draws, where, and in which order its segments and
 // markers are laid down.
-#include "chart/series.h"
-#include "chart/series_geometry.h"
+#include "chart/draw/marker_painter.h"
+#include "chart/layout/series_geometry.h"
+#include "chart/model/series.h"
 #include "series_test_canvas.h"
 
 #include <gtest/gtest.h>
@@ -126,8 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SeriesLeadIn, StartsAtTheLeftEdgeOnTheLineToTheFirstDrawnPoint)
 {
     SeriesFrame frame = testFrame();
-    frame.xMinimum = 25; // zoomed: the point at 10 is left out
-    frame.xMaximum = 90;
+    frame.maps[Axis::Bottom] = ValueMap(25, 90, 25, 90); // zoomed: the point at 10 is left out
     const Series series = makeSeries({{10, 40}, {30, 60}, {50, 50}, {100, 0}});
     const SeriesGeometry g = seriesGeometry(series, frame);
     ASSERT_TRUE(g.leadInStart.has_value());
@@ -141,8 +141,7 @@ TEST(SeriesLeadIn, StartsAtTheLeftEdgeOnTheLineToTheFirstDrawnPoint)
 TEST(SeriesLeadIn, NoneWhenTheFirstPointIsDrawn)
 {
     SeriesFrame frame = testFrame();
-    frame.xMinimum = 10;
-    frame.xMaximum = 40;
+    frame.maps[Axis::Bottom] = ValueMap(10, 40, 10, 40);
     const SeriesGeometry g = seriesGeometry(makeSeries({{10, 40}, {30, 60}, {50, 50}}), frame);
     EXPECT_FALSE(g.leadInStart.has_value());
     EXPECT_EQ(g.firstDrawn, 0u);

@@ -1,5 +1,5 @@
 // The legend's line and marker samples in a colour box.
-#include "chart/legend_sample.h"
+#include "chart/draw/legend_sample.h"
 #include "series_test_canvas.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Point markers painted: flat rectangles and ellipses of the declared
 // half-sizes, and the shaded box of a rectangle marker in the 3-D view.
-#include "chart/marker_painter.h"
+#include "chart/draw/marker_painter.h"
 #include "series_test_canvas.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // Painting fixtures shared by the series drawing tests: an RGB32 canvas with
 // antialiasing off, a frame whose axes map values straight onto pixels, and
 // pixel queries.
-#include "chart/chart_config.h"
-#include "chart/series_geometry.h"
+#include "chart/layout/series_geometry.h"
+#include "chart/model/chart_config.h"
 
 #include <QImage>
 #include <QPainter>
@@ -60,11 +60,9 @@ inline SeriesFrame testFrame(View view = View::Flat, int slotWidth = 0)
     frame.plot = QRect(QPoint(20, 20), QPoint(200, 160));
     frame.slotWidth = view == View::Flat ? 0 : slotWidth;
     frame.depth = 3 * frame.slotWidth;
-    frame.xPixel = [](double v) { return v; };
-    frame.leftPixel = [](double v) { return 160.0 - v; };
-    frame.rightPixel = [](double v) { return 160.0 - v / 2; };
-    frame.xMinimum = -1e6;
-    frame.xMaximum = 1e6;
+    frame.maps[Axis::Bottom] = ValueMap(-1000000, 1000000, -1e6, 1e6);
+    frame.maps[Axis::Left] = ValueMap(160, 60, 0, 100);
+    frame.maps[Axis::Right] = ValueMap(160, 60, 0, 200);
     frame.background = kCanvasBackground;
     return frame;
 }
@@ -79,6 +77,16 @@ inline SeriesConfig seriesConfig(const QColor& color, LinePen pen = {}, MarkerSp
     config.marker = marker;
     config.valueLabels = labels;
     return config;
+}
+
+// Value labels shown with the formatted value and a connector of the given length.
+inline ValueLabels valueLabelsShown(int connector)
+{
+    ValueLabels labels;
+    labels.shown = true;
+    labels.connectorLength = connector;
+    labels.style = ValueLabelStyle::Value;
+    return labels;
 }
 
 } // namespace uriage::chart::testing

@@ -1,8 +1,8 @@
 // Value labels: the number format, the text per label style, and the box and
 // connector painted above the point.
-#include "chart/marker_painter.h"
-#include "chart/series.h"
-#include "chart/value_label.h"
+#include "chart/draw/marker_painter.h"
+#include "chart/draw/value_label.h"
+#include "chart/model/series.h"
 #include "series_test_canvas.h"
 
 #include <QFontMetrics>
@@ -70,7 +70,7 @@ TEST(SeriesValueLabelText, ValueStyleShowsTheValueLabelStyleTheLabel)
 
 TEST(SeriesValueLabelBox, MovesRightAndUpByTheFrontDepthOfTheSlot)
 {
-    const QFont font = valueLabelFont(ValueLabels{});
+    const FontTextMeasurer font(valueLabelFont(ValueLabels{}));
     const ValueLabelBox flat = valueLabelBox(QPoint(100, 100), QStringLiteral("1,234"), font, 8, {0, 10});
     const ValueLabelBox deep = valueLabelBox(QPoint(100, 100), QStringLiteral("1,234"), font, 8, {10, 20});
     EXPECT_EQ(deep.box, flat.box.translated(10, -10));
@@ -98,7 +98,8 @@ TEST(SeriesValueLabelConnector, WhiteUnlessThatIsThePointOrBackgroundColour)
 QImage markerWithLabel(int connector, ValueLabelBox* placed = nullptr)
 {
     const QFont font = valueLabelFont(ValueLabels{});
-    const ValueLabelBox label = valueLabelBox(QPoint(100, 100), QStringLiteral("12"), font, connector, {});
+    const ValueLabelBox label =
+        valueLabelBox(QPoint(100, 100), QStringLiteral("12"), FontTextMeasurer(font), connector, {});
     if (placed)
         *placed = label;
     return paintCanvas([&](QPainter& p) {

@@ -1,6 +1,6 @@
 // Value labels are written like the rest of the chart's text, without
 // antialiasing: a label box holds only its fill, its frame and black text.
-#include "chart/value_label.h"
+#include "chart/draw/value_label.h"
 #include "series_test_canvas.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ TEST(ValueLabelPixels, ABoxHoldsOnlyFillFrameAndBlackText)
             ValueLabels settings;
             settings.font = spec;
             const QFont font = valueLabelFont(settings);
-            const ValueLabelBox label = valueLabelBox(QPoint(120, 100), text, font, 8, {});
+            const ValueLabelBox label = valueLabelBox(QPoint(120, 100), text, FontTextMeasurer(font), 8, {});
             const QImage image = paintCanvas([&](QPainter& p) { drawValueLabel(p, label, font, colors::white); });
 
             const QRect box = label.box;

@@ -1,7 +1,7 @@
 // The zoom controller as a state machine over a fixed frame: which drags
 // zoom, undo or do nothing, what a zoom and a scroll do to the ranges, the
 // wheel, and what is saved for the undo.
-#include "chart/zoom_controller.h"
+#include "chart/zoom/zoom_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@ ZoomFrame frame()
 {
     ZoomFrame f;
     f.plot = QRect(QPoint(100, 50), QPoint(500, 350));
-    f.bottom = ValueMap(100, 500, 0, 400);
-    f.left = ValueMap(350, 50, 1000, 4000);
-    f.right = ValueMap(350, 50, 0, 30);
+    f.maps[Axis::Bottom] = ValueMap(100, 500, 0, 400);
+    f.maps[Axis::Left] = ValueMap(350, 50, 1000, 4000);
+    f.maps[Axis::Right] = ValueMap(350, 50, 0, 30);
     return f;
 }
 
@@ -66,15 +66,15 @@ TEST(ZoomController, LeftDragsZoomUndoOrDoNothingBySizeAndDirection)
         EXPECT_EQ(effect.redraw, c.outcome != Nothing);
         switch (c.outcome) {
         case Nothing:
-            expectRange(state.fixed[BottomAxis], 1, 2);
-            expectRange(state.fixed[LeftAxis], 3, 4);
-            expectRange(state.fixed[RightAxis], 5, 6);
+            expectRange(state.fixed[Axis::Bottom], 1, 2);
+            expectRange(state.fixed[Axis::Left], 3, 4);
+            expectRange(state.fixed[Axis::Right], 5, 6);
             EXPECT_TRUE(state.saved.has_value());
             break;
         case Zoom:
-            expectRange(state.fixed[BottomAxis], 200, 217);
+            expectRange(state.fixed[Axis::Bottom], 200, 217);
             EXPECT_TRUE(state.saved.has_value()) << "the first saved state is kept";
-            EXPECT_FALSE((*state.saved)[BottomAxis].has_value());
+            EXPECT_FALSE((*state.saved)[Axis::Bottom].has_value());
             break;
         case Undo:
             EXPECT_TRUE(state.isNormal());
@@ -89,9 +89,9 @@ TEST(ZoomController, AZoomFixesAllThreeRangesToTheRectanglesValues)
     ZoomController zoom(state);
     const ZoomEffect effect = drag(zoom, ZoomButton::Left, {150, 100}, {250, 300});
     EXPECT_TRUE(effect.redraw);
-    expectRange(state.fixed[BottomAxis], 50, 150);    // left and right edges
-    expectRange(state.fixed[LeftAxis], 1500, 3500);   // bottom and top edges
-    expectRange(state.fixed[RightAxis], 5, 25);
+    expectRange(state.fixed[Axis::Bottom], 50, 150);    // left and right edges
+    expectRange(state.fixed[Axis::Left], 1500, 3500);   // bottom and top edges
+    expectRange(state.fixed[Axis::Right], 5, 25);
     ASSERT_TRUE(state.saved.has_value());
     for (const auto& saved : *state.saved)
         EXPECT_FALSE(saved.has_value()) << "the automatic state is what was saved";
@@ -103,7 +103,7 @@ TEST(ZoomController, UndoRestoresTheStateBeforeTheFirstZoomOnly)
     ZoomController zoom(state);
     drag(zoom, ZoomButton::Left, {150, 100}, {250, 300});
     drag(zoom, ZoomButton::Left, {120, 60}, {400, 300}); // a zoom inside the zoom
-    expectRange(state.fixed[BottomAxis], 20, 300);
+    expectRange(state.fixed[Axis::Bottom], 20, 300);
     drag(zoom, ZoomButton::Left, {400, 300}, {200, 100}); // up and left
     EXPECT_TRUE(state.isNormal());
 
@@ -123,26 +123,26 @@ TEST(ZoomController, RightDragScrollsEachAxisByTheValueDifference)
 
     // 10 pixels right and up: the content follows the mouse.
     EXPECT_TRUE(zoom.move({210, 190}, f).redraw);
-    expectRange(state.fixed[BottomAxis], -10, 390);
-    expectRange(state.fixed[LeftAxis], 900, 3900);
-    expectRange(state.fixed[RightAxis], -1, 29);
+    expectRange(state.fixed[Axis::Bottom], -10, 390);
+    expectRange(state.fixed[Axis::Left], 900, 3900);
+    expectRange(state.fixed[Axis::Right], -1, 29);
     ASSERT_TRUE(state.saved.has_value()) << "a drag-scroll saves the automatic state";
 
     // The next move measures from the previous mouse position, on the frame
     // as laid out with the shifted ranges.
     ZoomFrame shifted = f;
-    shifted.bottom = ValueMap(100, 500, -10, 390);
-    shifted.left = ValueMap(350, 50, 900, 3900);
-    shifted.right = ValueMap(350, 50, -1, 29);
+    shifted.maps[Axis::Bottom] = ValueMap(100, 500, -10, 390);
+    shifted.maps[Axis::Left] = ValueMap(350, 50, 900, 3900);
+    shifted.maps[Axis::Right] = ValueMap(350, 50, -1, 29);
     zoom.move({205, 190}, shifted);
-    expectRange(state.fixed[BottomAxis], -5, 395);
-    expectRange(state.fixed[LeftAxis], 900, 3900);
+    expectRange(state.fixed[Axis::Bottom], -5, 395);
+    expectRange(state.fixed[Axis::Left], 900, 3900);
 
     // Leaving the plot rectangle ends scrolling; coming back changes nothing.
     EXPECT_FALSE(zoom.move({501, 190}, shifted).redraw);
     EXPECT_EQ(zoom.mode(), ZoomMode::Idle);
     EXPECT_FALSE(zoom.move({300, 300}, shifted).redraw);
-    expectRange(state.fixed[BottomAxis], -5, 395);
+    expectRange(state.fixed[Axis::Bottom], -5, 395);
 
     zoom.undo();
     EXPECT_TRUE(state.isNormal());
@@ -176,9 +176,9 @@ TEST(ZoomController, WheelStepsMoveTheVerticalAxesAndSaveTheAutomaticStateOnce)
         ZoomState state;
         ZoomController zoom(state);
         EXPECT_TRUE(zoom.wheel(c.steps, frame()).redraw);
-        expectRange(state.fixed[LeftAxis], c.leftMinimum, c.leftMinimum + 3000);
-        expectRange(state.fixed[RightAxis], c.rightMinimum, c.rightMinimum + 30);
-        EXPECT_FALSE(state.fixed[BottomAxis].has_value());
+        expectRange(state.fixed[Axis::Left], c.leftMinimum, c.leftMinimum + 3000);
+        expectRange(state.fixed[Axis::Right], c.rightMinimum, c.rightMinimum + 30);
+        EXPECT_FALSE(state.fixed[Axis::Bottom].has_value());
         // The first step saves the automatic state, as the first zoom does.
         ASSERT_TRUE(state.saved.has_value());
         for (const auto& range : *state.saved)
@@ -186,10 +186,10 @@ TEST(ZoomController, WheelStepsMoveTheVerticalAxesAndSaveTheAutomaticStateOnce)
 
         // A second step keeps what the first one saved.
         ZoomFrame moved = frame();
-        moved.left = ValueMap(350, 50, state.fixed[LeftAxis]->minimum, state.fixed[LeftAxis]->maximum);
+        moved.maps[Axis::Left] = ValueMap(350, 50, state.fixed[Axis::Left]->minimum, state.fixed[Axis::Left]->maximum);
         zoom.wheel(c.steps, moved);
         ASSERT_TRUE(state.saved.has_value());
-        EXPECT_FALSE((*state.saved)[LeftAxis].has_value());
+        EXPECT_FALSE((*state.saved)[Axis::Left].has_value());
 
         // The undo brings the automatic ranges back.
         EXPECT_TRUE(zoom.undo().redraw);
@@ -216,10 +216,10 @@ TEST(ZoomController, WheelTurnsCountInWholeSteps)
         ZoomFrame f = frame();
         for (int delta : c.deltas) {
             zoom.wheelTurned(delta, f);
-            if (state.fixed[LeftAxis]) // the next event sees the moved axis
-                f.left = ValueMap(350, 50, state.fixed[LeftAxis]->minimum, state.fixed[LeftAxis]->maximum);
+            if (state.fixed[Axis::Left]) // the next event sees the moved axis
+                f.maps[Axis::Left] = ValueMap(350, 50, state.fixed[Axis::Left]->minimum, state.fixed[Axis::Left]->maximum);
         }
-        EXPECT_NEAR(f.left.minimum(), c.leftMinimum, 1e-9);
+        EXPECT_NEAR(f.maps[Axis::Left].minimum(), c.leftMinimum, 1e-9);
     }
 }
 
@@ -238,7 +238,7 @@ TEST(ZoomController, ZoomAndWheelInEitherOrderUndoToTheAutomaticRanges)
         drag(zoom, ZoomButton::Left, {150, 100}, {250, 300});
         if (!c.wheelFirst)
             zoom.wheel(-1, frame());
-        ASSERT_TRUE(state.fixed[LeftAxis].has_value());
+        ASSERT_TRUE(state.fixed[Axis::Left].has_value());
         drag(zoom, ZoomButton::Left, {250, 300}, {150, 100});
         EXPECT_TRUE(state.isNormal());
     }
@@ -247,15 +247,15 @@ TEST(ZoomController, ZoomAndWheelInEitherOrderUndoToTheAutomaticRanges)
 TEST(ZoomController, AWheelStepLeavesAnAxisOfRangeZeroAutomatic)
 {
     ZoomFrame empty = frame();
-    empty.left = ValueMap(350, 50, 0, 0);
+    empty.maps[Axis::Left] = ValueMap(350, 50, 0, 0);
     ZoomState state;
     ZoomController zoom(state);
     zoom.wheel(-1, empty);
-    EXPECT_FALSE(state.fixed[LeftAxis].has_value());
-    expectRange(state.fixed[RightAxis], 0.9, 30.9);
+    EXPECT_FALSE(state.fixed[Axis::Left].has_value());
+    expectRange(state.fixed[Axis::Right], 0.9, 30.9);
 
     // With nothing to move on either axis, nothing is fixed and nothing saved.
-    empty.right = ValueMap(350, 50, 0, 0);
+    empty.maps[Axis::Right] = ValueMap(350, 50, 0, 0);
     ZoomState untouched;
     ZoomController still(untouched);
     EXPECT_TRUE(still.wheel(-1, empty).redraw);
@@ -280,7 +280,7 @@ TEST(ZoomController, PressesOffTheChartOrDuringADragStartNothing)
     zoom.release(ZoomButton::Right, {250, 300}, frame());
     EXPECT_EQ(zoom.mode(), ZoomMode::Zooming);
     zoom.release(ZoomButton::Left, {250, 300}, frame());
-    expectRange(state.fixed[BottomAxis], 50, 150);
+    expectRange(state.fixed[Axis::Bottom], 50, 150);
 
     // A left press during a scroll does not start a zoom.
     zoom.press(ZoomButton::Right, {200, 200}, true);
@@ -329,7 +329,7 @@ TEST(ZoomFrameValues, ValueAtPixelInvertsTheAxisMapping)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_DOUBLE_EQ(valueAtPixel(c.map, c.pixel), c.value);
+        EXPECT_DOUBLE_EQ(c.map.valueAt(c.pixel), c.value);
     }
 }
 

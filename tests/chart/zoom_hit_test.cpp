@@ -1,9 +1,10 @@
 // Where a press lands on a laid-out chart: only the series, the axes and the
 // plot rectangle start a zoom or scroll; the legend, the title and the rest
 // of the chart do not.
-#include "chart/chart_model.h"
-#include "chart/chart_renderer.h"
-#include "chart/zoom_hit.h"
+#include "chart/draw/chart_renderer.h"
+#include "chart/layout/projection.h"
+#include "chart/model/chart_model.h"
+#include "chart/zoom/zoom_hit.h"
 
 #include <gtest/gtest.h>
 

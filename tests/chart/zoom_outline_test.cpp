@@ -1,6 +1,6 @@
 // The zoom rectangle drawn by inverting its outline: the pen colour, the
 // pixels it changes, and that a second inversion takes it away again.
-#include "chart/zoom_outline.h"
+#include "chart/zoom/zoom_outline.h"
 
 #include <gtest/gtest.h>
 

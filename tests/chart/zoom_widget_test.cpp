@@ -1,11 +1,12 @@
 // Zoom and scroll on the chart widget through real mouse and wheel events:
 // the ranges the axes are laid out with afterwards, across a new filter, and
 // the zoom rectangle that leaves the bitmap as it was.
-#include "chart/chart_binding.h"
-#include "chart/chart_model.h"
-#include "chart/chart_renderer.h"
 #include "chart/chart_widget.h"
-#include "chart/zoom_frame.h"
+#include "chart/draw/chart_renderer.h"
+#include "chart/layout/series_geometry.h"
+#include "chart/model/chart_binding.h"
+#include "chart/model/chart_model.h"
+#include "chart/zoom/zoom_frame.h"
 #include "fake_dataset.h"
 
 #include <QApplication>
@@ -107,8 +108,8 @@ ValueRange rangeOf(const AxisLayout& axis) { return {axis.scale.map.minimum(), a
 
 void expectSameRanges(const ChartLayout& a, const ChartLayout& b)
 {
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
+    for (Axis i : kAllAxes) {
+        SCOPED_TRACE(int(i));
         EXPECT_DOUBLE_EQ(rangeOf(a.axes[i]).minimum, rangeOf(b.axes[i]).minimum);
         EXPECT_DOUBLE_EQ(rangeOf(a.axes[i]).maximum, rangeOf(b.axes[i]).maximum);
     }
@@ -164,12 +165,12 @@ TEST(ZoomWidget, AZoomKeepsItsRangesAcrossANewFilterUntilUndone)
     chart.drag(Qt::LeftButton, from, to);
     EXPECT_TRUE(chart.model.needsRedraw());
     const ChartLayout zoomed = chart.layout();
-    EXPECT_DOUBLE_EQ(zoomed.bottom().scale.map.minimum(), valueAtPixel(frame.bottom, from.x()));
-    EXPECT_DOUBLE_EQ(zoomed.bottom().scale.map.maximum(), valueAtPixel(frame.bottom, to.x()));
-    EXPECT_DOUBLE_EQ(zoomed.left().scale.map.minimum(), valueAtPixel(frame.left, to.y()));
-    EXPECT_DOUBLE_EQ(zoomed.left().scale.map.maximum(), valueAtPixel(frame.left, from.y()));
-    EXPECT_DOUBLE_EQ(zoomed.right().scale.map.minimum(), valueAtPixel(frame.right, to.y()));
-    EXPECT_DOUBLE_EQ(zoomed.right().scale.map.maximum(), valueAtPixel(frame.right, from.y()));
+    EXPECT_DOUBLE_EQ(zoomed.bottom().scale.map.minimum(), frame.maps[Axis::Bottom].valueAt(from.x()));
+    EXPECT_DOUBLE_EQ(zoomed.bottom().scale.map.maximum(), frame.maps[Axis::Bottom].valueAt(to.x()));
+    EXPECT_DOUBLE_EQ(zoomed.left().scale.map.minimum(), frame.maps[Axis::Left].valueAt(to.y()));
+    EXPECT_DOUBLE_EQ(zoomed.left().scale.map.maximum(), frame.maps[Axis::Left].valueAt(from.y()));
+    EXPECT_DOUBLE_EQ(zoomed.right().scale.map.minimum(), frame.maps[Axis::Right].valueAt(to.y()));
+    EXPECT_DOUBLE_EQ(zoomed.right().scale.map.maximum(), frame.maps[Axis::Right].valueAt(from.y()));
 
     // A new filter with much larger takings: the zoomed ranges stay.
     chart.filter(days(20, 90000));
@@ -214,10 +215,10 @@ TEST(ZoomWidget, RightDragScrollsUntilTheMouseLeavesThePlot)
     QTest::mousePress(&chart.widget, Qt::RightButton, Qt::NoModifier, from);
     QTest::mouseMove(&chart.widget, from + QPoint(25, 0));
     const ChartLayout scrolled = chart.layout();
-    const double dx = valueAtPixel(frame.bottom, from.x() + 25) - valueAtPixel(frame.bottom, from.x());
-    EXPECT_DOUBLE_EQ(scrolled.bottom().scale.map.minimum(), frame.bottom.minimum() - dx);
-    EXPECT_DOUBLE_EQ(scrolled.bottom().scale.map.maximum(), frame.bottom.maximum() - dx);
-    EXPECT_DOUBLE_EQ(scrolled.left().scale.map.minimum(), frame.left.minimum()) << "no vertical movement";
+    const double dx = frame.maps[Axis::Bottom].valueAt(from.x() + 25) - frame.maps[Axis::Bottom].valueAt(from.x());
+    EXPECT_DOUBLE_EQ(scrolled.bottom().scale.map.minimum(), frame.maps[Axis::Bottom].minimum() - dx);
+    EXPECT_DOUBLE_EQ(scrolled.bottom().scale.map.maximum(), frame.maps[Axis::Bottom].maximum() - dx);
+    EXPECT_DOUBLE_EQ(scrolled.left().scale.map.minimum(), frame.maps[Axis::Left].minimum()) << "no vertical movement";
     EXPECT_TRUE(chart.model.zoomState().saved.has_value());
 
     // Out of the plot rectangle and back: the scroll has ended.
@@ -236,7 +237,7 @@ TEST(ZoomWidget, WheelStepsHoldTheAxesAcrossANewFilterUntilAnUndoBringsBackTheAu
     const ChartLayout before = chart.layout();
     chart.wheel(-120); // one step down: the ranges move up by 3 %
     const ChartLayout wheeled = chart.layout();
-    for (int i = 1; i <= 2; ++i) {
+    for (Axis i : {Axis::Left, Axis::Right}) {
         const ValueRange was = rangeOf(before.axes[i]);
         const double shift = 0.03 * (was.maximum - was.minimum);
         EXPECT_DOUBLE_EQ(rangeOf(wheeled.axes[i]).minimum, was.minimum + shift);
@@ -249,7 +250,7 @@ TEST(ZoomWidget, WheelStepsHoldTheAxesAcrossANewFilterUntilAnUndoBringsBackTheAu
     // fixed; the bottom axis, never fixed by the wheel, follows the new days.
     chart.filter(days(20, 90000));
     const ChartLayout refilled = chart.layout();
-    for (int i = 1; i <= 2; ++i) {
+    for (Axis i : {Axis::Left, Axis::Right}) {
         EXPECT_DOUBLE_EQ(rangeOf(refilled.axes[i]).minimum, rangeOf(wheeled.axes[i]).minimum);
         EXPECT_DOUBLE_EQ(rangeOf(refilled.axes[i]).maximum, rangeOf(wheeled.axes[i]).maximum);
     }

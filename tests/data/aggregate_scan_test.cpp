@@ -4,6 +4,7 @@
 // Wherever the scan answers, its rows must be SQLite's rows exactly (types,
 // bits of floating-point values, bytes of texts); where SQLite fails, the scan
 // must decline.
+#include "common/failure.h"
 #include "data/query_texts.h"
 #include "data/aggregate/receipt_scan.h"
 
@@ -132,6 +133,19 @@ bool identical(const StoredValue& a, const StoredValue& b)
     }
 }
 
+// Whether a summed column of the table holds a text or a byte string.
+bool holdsNonAmount(sqlite3* db)
+{
+    sqlite3_stmt* stmt = nullptr;
+    const char* sql = "SELECT count(*) FROM file1.\"領収証記録\" WHERE typeof(保険料金合計) IN ('text','blob')"
+                      " OR typeof(一部負担金) IN ('text','blob') OR typeof(保険外料金) IN ('text','blob')"
+                      " OR typeof(合計金額) IN ('text','blob')";
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), SQLITE_OK);
+    const bool found = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) > 0;
+    sqlite3_finalize(stmt);
+    return found;
+}
+
 // Random SQL literals from small pools, so that keys repeat.
 class Values {
 public:
@@ -220,10 +234,23 @@ TEST_P(AggregateScanTest, AnswersExactlyAsSqliteOrDeclines)
                          + (kind == QueryKind::Daily ? " daily" : " monthly"));
             const auto expected = sqliteResult(db.get(), aggregateSql(kind));
             Rows collected;
-            const bool scannedAll = scanAggregate(db.get(), kind, QStringLiteral("領収証記録.db"), QStringLiteral("file1"),
-                                                  QStringLiteral("領収証記録"),
-                                                  [&](const std::vector<StoredValue>& row) { collected.push_back(row); })
-                                    == ScanOutcome::Answered;
+            bool scannedAll = false;
+            QString refusal;
+            try {
+                scannedAll = scanAggregate(db.get(), kind, QStringLiteral("領収証記録.db"), QStringLiteral("file1"),
+                                           QStringLiteral("領収証記録"),
+                                           [&](const std::vector<StoredValue>& row) { collected.push_back(row); })
+                             == ScanOutcome::Answered;
+            } catch (const Failure& failure) {
+                refusal = failure.message();
+            }
+            // A text or a byte string among the amounts is refused, never summed.
+            EXPECT_EQ(!refusal.isEmpty(), holdsNonAmount(db.get())) << refusal.toStdString();
+            if (!refusal.isEmpty()) {
+                EXPECT_TRUE(refusal.startsWith(QStringLiteral("列の値がその型として読めません\n列: ")))
+                    << refusal.toStdString();
+                continue;
+            }
             const std::optional<Rows> scanned = scannedAll ? std::optional<Rows>(collected) : std::nullopt;
             if (!scannedAll) {
                 EXPECT_TRUE(collected.empty()) << "rows handed out before declining";

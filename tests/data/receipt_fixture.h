@@ -17,6 +17,7 @@
 
 #include <map>
 #include <ostream>
+#include <sys/stat.h>
 
 // Readable QString values in test failures.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -95,6 +96,32 @@ public:
                 files[name] = "unreadable";
         }
         return files;
+    }
+
+    // Every entry of the directory as the system lists it: its kind, mode,
+    // size and modification time (to the nanosecond), and for a regular file
+    // of up to 64 MB a hash of its bytes. Pipes and devices are listed, never
+    // opened.
+    std::map<QString, QByteArray> directoryState() const
+    {
+        std::map<QString, QByteArray> entries;
+        const auto filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        for (const QString& name : QDir(path()).entryList(filters)) {
+            struct stat st {};
+            const QString entry = dir_.filePath(name);
+            if (lstat(QFile::encodeName(entry).constData(), &st) != 0) {
+                entries[name] = "vanished";
+                continue;
+            }
+            QByteArray line = QByteArray::number(qulonglong(st.st_mode)) + ' ' + QByteArray::number(qlonglong(st.st_size))
+                              + ' ' + QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.'
+                              + QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+            QFile f(entry);
+            if (S_ISREG(st.st_mode) && st.st_size <= (64 << 20) && f.open(QIODevice::ReadOnly))
+                line += ' ' + QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex();
+            entries[name] = line;
+        }
+        return entries;
     }
 
 private:

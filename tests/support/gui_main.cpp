@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 
 int main(int argc, char** argv)
 {

@@ -2,7 +2,8 @@
 // Chart windows on a receipt table of our own: a data directory written with
 // SQLite, typing into edit boxes (Japanese included), real button clicks and
 // a captured error display instead of the message box.
-#include "chart/series.h"
+#include "chart/busy_cursor.h"
+#include "chart/model/series.h"
 #include "data/engine.h"
 #include "data/query.h"
 #include "common/regional_settings.h"
@@ -118,6 +119,7 @@ protected:
     void SetUp() override
     {
         data::Engine::instance().resetForTesting();
+        chart::installEngineBusyCursor(); // as the program does at start-up
         RegionalSettings::inject(RegionalSettings::japanese());
         setErrorDisplay([this](const QString& message) { errors.push_back(message); });
     }

@@ -1,7 +1,7 @@
 // Each chart window is built from its declared data: caption, client size,
 // panel controls at their places with their captions and fonts, the query
 // component, and the chart filling the client area below the panel.
-#include "chart/chart_model.h"
+#include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
 #include "chart_window_fixture.h"
 

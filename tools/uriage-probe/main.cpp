@@ -1,6 +1,6 @@
 // uriage-probe COMMAND [options]: runs one registered command.
 #include "tool_command.h"
-#include "chart/fonts.h"
+#include "windows/fonts.h"
 
 #include <QApplication>
 

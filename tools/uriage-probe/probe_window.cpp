@@ -9,13 +9,13 @@
 #include "simulated_input.h"
 
 #include "app/error_text.h"
-#include "chart/chart_geometry_json.h"
-#include "chart/chart_model.h"
-#include "chart/chart_renderer.h"
+#include "chart/model/chart_model.h"
+#include "chart/draw/chart_renderer.h"
 #include "chart/chart_widget.h"
-#include "chart/frame_painter.h"
-#include "chart/series_painter.h"
+#include "chart/draw/frame_painter.h"
 #include "data/query.h"
+#include "json/chart_geometry_json.h"
+#include "json/series_drawing_json.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
 #include "windows/declared_size.h"
@@ -200,7 +200,7 @@ int windowCommand(const tools::CommandLine& line)
     const QRect area = chartWidget->rect();
     const chart::ChartLayout layout = chart::chartLayout(model, area);
     const QJsonArray drawn =
-        chart::seriesDrawingJson(model, chart::seriesFrame(layout, chart::systemFrameColors().face));
+        seriesDrawingJson(model, chart::seriesFrame(layout, chart::systemFrameColors().face));
     if (!pngFile.isEmpty() && !chartWidget->bitmap().save(pngFile, "PNG")) {
         QTextStream(stderr) << "uriage-probe window: cannot write " << pngFile << '\n';
         return 1;
@@ -213,7 +213,7 @@ int windowCommand(const tools::CommandLine& line)
                              {QStringLiteral("open"), query.isOpen()},
                              {QStringLiteral("error"), error},
                              {QStringLiteral("series"), seriesJson(model, drawn)},
-                             {QStringLiteral("chart"), chart::chartGeometryJson(layout)}};
+                             {QStringLiteral("chart"), chartGeometryJson(layout)}};
     const QByteArray json = QJsonDocument(result).toJson(QJsonDocument::Compact);
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fputc('\n', stdout);

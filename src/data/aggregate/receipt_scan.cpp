@@ -1,6 +1,7 @@
 #include "data/aggregate/receipt_scan.h"
 
 #include "data/aggregate/receipt_groups.h"
+#include "data/engine_error.h"
 
 #include "data/sqlite/sqlite_handles.h"
 
@@ -15,14 +16,32 @@ namespace {
 
 constexpr std::array<const char*, 4> kDailyKeys = {"施術日", "年", "月", "日"};
 constexpr std::array<const char*, 2> kMonthlyKeys = {"年", "月"};
-constexpr std::array<const char*, 4> kSummed = {"保険料金合計", "一部負担金", "保険外料金", "合計金額"};
 constexpr int kMaxCells = 8;
 
 struct Scan {
     ReceiptGroups groups;
     int keyColumns;
     bool outOfMemory = false;
+    // The first text or byte string met in a summed column.
+    int nonAmountColumn = -1;
+    StoredValue nonAmount;
 };
+
+StoredValue storedCopy(const CellView& cell)
+{
+    StoredValue v;
+    v.kind = cell.kind;
+    v.integer = cell.integer;
+    v.real = cell.real;
+    v.bytes = QByteArray(cell.bytes.data(), qsizetype(cell.bytes.size()));
+    return v;
+}
+
+[[noreturn]] void failNotAnAmount(const char* column, const StoredValue& value)
+{
+    throw engineFailure(EngineStatus::ValueNotOfType,
+                        {{0, columnContext(QString::fromUtf8(column))}, {0, valueContext(storedValueText(value))}});
+}
 
 CellView cellOf(sqlite3_value* value)
 {
@@ -71,6 +90,14 @@ void receiptRow(sqlite3_context* context, int argc, sqlite3_value** argv)
     }
     for (int i = 0; i < argc; ++i)
         cells[std::size_t(i)] = cellOf(argv[i]);
+    for (int i = scan->keyColumns; i < argc; ++i) {
+        if (!isAmount(cells[std::size_t(i)].kind)) {
+            scan->nonAmountColumn = i - scan->keyColumns;
+            scan->nonAmount = storedCopy(cells[std::size_t(i)]);
+            sqlite3_result_error(context, "not an amount", -1);
+            return;
+        }
+    }
     try {
         if (!scan->groups.add(cells.data(), cells.data() + scan->keyColumns)) {
             sqlite3_result_error(context, "declined", -1);
@@ -123,30 +150,72 @@ ScanOutcome scanAggregate(sqlite3* work, QueryKind kind, const QString& view, co
     else
         keys.assign(kMonthlyKeys.begin(), kMonthlyKeys.end());
     for (const char* key : keys) {
-        if (!binaryCollation(work, schema, table, key))
+        if (!binaryCollation(work, schema, table, key)) {
+            requireAmounts(work, view);
             return declined;
+        }
     }
     QStringList arguments;
     for (const char* key : keys)
         arguments << QString::fromUtf8(key);
-    for (const char* summed : kSummed)
+    for (const char* summed : kSummedColumns)
         arguments << QString::fromUtf8(summed);
     const QByteArray sql = QStringLiteral("SELECT count(uriage_receipt_row(%1)) FROM %2")
                                .arg(arguments.join(QChar(',')), quotedIdentifier(view))
                                .toUtf8();
 
-    Scan scan{ReceiptGroups(int(keys.size()), int(kSummed.size())), int(keys.size())};
+    Scan scan{ReceiptGroups(int(keys.size()), int(std::size(kSummedColumns))), int(keys.size()), false, -1, {}};
     const int argc = int(arguments.size());
     if (sqlite3_create_function_v2(work, "uriage_receipt_row", argc, SQLITE_UTF8 | SQLITE_DIRECTONLY, &scan,
                                    receiptRow, nullptr, nullptr, nullptr)
-        != SQLITE_OK)
+        != SQLITE_OK) {
+        requireAmounts(work, view);
         return declined;
+    }
     const int code = runToEnd(work, sql);
     sqlite3_create_function_v2(work, "uriage_receipt_row", argc, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr,
                                nullptr);
-    if (code != SQLITE_DONE || scan.outOfMemory || !scan.groups.rows(deliver))
+    if (scan.nonAmountColumn >= 0)
+        failNotAnAmount(kSummedColumns[scan.nonAmountColumn], scan.nonAmount);
+    if (code != SQLITE_DONE || scan.outOfMemory) {
+        // The scan stopped early: the rows it did not see are checked apart.
+        requireAmounts(work, view);
+        return declined;
+    }
+    if (!scan.groups.rows(deliver))
         return declined;
     return ScanOutcome::Answered;
+}
+
+void requireAmounts(sqlite3* work, const QString& view)
+{
+    QStringList columns;
+    QStringList tests;
+    for (const char* summed : kSummedColumns) {
+        const QString column = quotedIdentifier(QString::fromUtf8(summed));
+        columns << column;
+        tests << QStringLiteral("typeof(%1) IN ('text','blob')").arg(column);
+    }
+    const QByteArray sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
+                               .arg(columns.join(QChar(',')), quotedIdentifier(view), tests.join(QStringLiteral(" OR ")))
+                               .toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    // A table without the columns fails the statement itself, with its own message.
+    if (sqlite3_prepare_v2(work, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
+        return;
+    StatementHandle stmt(raw);
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return;
+    for (int c = 0; c < int(std::size(kSummedColumns)); ++c) {
+        const int type = sqlite3_column_type(stmt.get(), c);
+        if (type != SQLITE_TEXT && type != SQLITE_BLOB)
+            continue;
+        StoredValue value;
+        value.kind = type == SQLITE_TEXT ? StoredValue::Kind::Text : StoredValue::Kind::Blob;
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt.get(), c));
+        value.bytes = QByteArray(bytes, sqlite3_column_bytes(stmt.get(), c));
+        failNotAnAmount(kSummedColumns[c], value);
+    }
 }
 
 } // namespace uriage::data

@@ -29,7 +29,14 @@ enum class ScanOutcome {
 // (keys, count, sums) to `deliver` in order. Declines, before any row, where
 // the answer could differ from SQLite's and where the scan fails: SQLite's own
 // run then gives the answer, or the error. What `deliver` throws passes through.
+// A text or a byte string in a summed column throws Failure naming the column
+// and the value, whether the scan answers or declines.
 ScanOutcome scanAggregate(sqlite3* work, QueryKind kind, const QString& view, const QString& schema, const QString& table,
                    const std::function<void(const std::vector<StoredValue>&)>& deliver);
+
+// Throws Failure naming the column and the value when a summed column of the
+// receipt table reachable as `view` holds a text or a byte string (the first
+// such value in table order); nothing when the table lacks those columns.
+void requireAmounts(sqlite3* work, const QString& view);
 
 } // namespace uriage::data

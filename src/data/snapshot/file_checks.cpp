@@ -31,6 +31,16 @@ platform::PathStatus checkTableFile(const QString& directory, const QString& fil
     return status;
 }
 
+void checkCompanionFiles(const QString& filePath)
+{
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString path = filePath + QLatin1String(suffix);
+        const PathKind kind = platform::pathStatus(path).kind;
+        if (kind == PathKind::Directory || kind == PathKind::Other)
+            throw engineFailure(EngineStatus::NotARegularFile, {{0, fileContext(path)}});
+    }
+}
+
 QByteArray fileHeader(const QString& filePath)
 {
     constexpr int kHeaderBytes = 100;
@@ -48,16 +58,20 @@ bool inWalMode(const QByteArray& header)
     return header.size() >= 20 && header.startsWith("SQLite format 3") && header[18] == 2;
 }
 
-void checkWalIndex(const QString& directory, const QString& filePath, const platform::PathStatus& file)
+void checkWalIndex(const QString& filePath)
 {
     const QString shm = filePath + QStringLiteral("-shm");
     const PathKind shmKind = platform::pathStatus(shm).kind;
-    if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied) {
-        if (!file.createdFilesKeepOwner || !platform::mayAccess(directory, platform::WriteAccess | platform::SearchAccess))
-            throw engineFailure(EngineStatus::WalIndexMissing, {{0, fileContext(filePath)}, {0, fileContext(shm)}});
-    } else if (!platform::mayAccess(shm, platform::ReadAccess)) {
+    if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied)
+        throw engineFailure(EngineStatus::WalIndexMissing, {{0, fileContext(filePath)}, {0, fileContext(shm)}});
+    if (!platform::mayAccess(shm, platform::ReadAccess))
         throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(shm)}});
-    }
+}
+
+bool walIndexPresent(const QString& filePath)
+{
+    return platform::pathStatus(filePath + QStringLiteral("-wal")).kind != PathKind::Missing
+           && platform::pathStatus(filePath + QStringLiteral("-shm")).kind != PathKind::Missing;
 }
 
 } // namespace uriage::data

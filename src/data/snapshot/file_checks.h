@@ -16,15 +16,23 @@ void checkDirectory(const QString& directory);
 // `filePath` (a file in `directory`) is a regular file that may be read.
 platform::PathStatus checkTableFile(const QString& directory, const QString& filePath);
 
+// The files SQLite keeps beside the table file (-journal, -wal, -shm) are
+// regular files or absent: a pipe, a device or a directory in their place
+// would stop or mislead SQLite, and gets its own message instead.
+void checkCompanionFiles(const QString& filePath);
+
 // The first bytes of the file: the database header (empty when unreadable).
 QByteArray fileHeader(const QString& filePath);
 
 // A file whose header gives write version 2 (byte 18) is in WAL mode.
 bool inWalMode(const QByteArray& header);
 
-// A WAL-mode file needs its shared-memory file. When it is absent, SQLite
-// would create it (and the -wal file) in the data directory: allowed only
-// when they will belong to the table file's owner and the directory takes them.
-void checkWalIndex(const QString& directory, const QString& filePath, const platform::PathStatus& file);
+// A WAL-mode file whose -wal file holds frames is read through SQLite, which
+// needs both the -wal and the shared-memory (-shm) file and must create neither.
+void checkWalIndex(const QString& filePath);
+
+// Whether both the -wal and the -shm file are there: a writer closing its last
+// connection removes them, and the file is then wholly in its pages.
+bool walIndexPresent(const QString& filePath);
 
 } // namespace uriage::data

@@ -16,6 +16,18 @@ std::size_t imageCapacityFor(long long fileSize)
     return roundUp(size + size / 16 + 1, kLargePage);
 }
 
+bool readExactly(const platform::OpenFile& file, long long offset, unsigned char* into, std::size_t bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes) {
+        const long long got = file.readAt(offset + static_cast<long long>(done), into + done, bytes - done);
+        if (got <= 0)
+            return false;
+        done += std::size_t(got);
+    }
+    return true;
+}
+
 FileImage::FileImage(std::size_t capacity) : memory_(capacity), capacity_(capacity) {}
 
 FileImage::ReadOutcome FileImage::readFrom(const platform::OpenFile& file)
@@ -33,6 +45,19 @@ FileImage::ReadOutcome FileImage::readFrom(const platform::OpenFile& file)
         size_ += std::size_t(got);
     }
     return size_ == std::size_t(wanted) ? ReadOutcome::Complete : ReadOutcome::Failed;
+}
+
+} // namespace uriage::data
+
+namespace uriage::data {
+
+bool FileImage::readFirst(const platform::OpenFile& file, std::size_t bytes)
+{
+    size_ = 0;
+    if (bytes > capacity_ || !readExactly(file, 0, data(), bytes))
+        return false;
+    size_ = bytes;
+    return true;
 }
 
 } // namespace uriage::data

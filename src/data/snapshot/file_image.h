@@ -28,11 +28,20 @@ public:
     // Reads the whole of `file` from its first byte.
     ReadOutcome readFrom(const platform::OpenFile& file);
 
+    // Reads the first `bytes` bytes of `file`; false when they are not all there.
+    bool readFirst(const platform::OpenFile& file, std::size_t bytes);
+
+    // The first `bytes` bytes of the room hold the copy (filled by another reader).
+    void setSize(std::size_t bytes) { size_ = bytes; }
+
 private:
     platform::ResidentMemory memory_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
 };
+
+// Reads exactly `bytes` bytes of `file` at `offset`; false when fewer arrive.
+bool readExactly(const platform::OpenFile& file, long long offset, unsigned char* into, std::size_t bytes);
 
 // The room to reserve for a file of `fileSize` bytes: a little more, so that
 // rows a writer adds between the check and the lock still fit.

@@ -1,14 +1,20 @@
 #include "data/snapshot/table_snapshot.h"
 
 #include "data/engine_error.h"
+#include "data/snapshot/committed_copy.h"
 #include "data/snapshot/file_checks.h"
+#include "data/snapshot/live_file_source.h"
+#include "data/sqlite/no_file_creation.h"
 #include "data/sqlite/sqlite_handles.h"
 #include "data/sqlite/sqlite_status.h"
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <new>
 #include <optional>
+#include <thread>
 
 namespace uriage::data {
 namespace {
@@ -29,12 +35,19 @@ namespace {
 double millisecondsSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
 // Read-only on the plain path: never creates the file, never immutable or
-// without locks (both could read a half-written file).
-DatabaseHandle openSource(const QString& filePath)
+// without locks (both could read a half-written file). A WAL-mode file is
+// opened with its shared-memory index read-only too: SQLite then never writes
+// the -shm file, and builds a private index where no writer keeps one.
+DatabaseHandle openSource(const QString& filePath, bool walIndexReadOnly = false)
 {
+    QByteArray name = platform::pathBytes(filePath);
+    int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE;
+    if (walIndexReadOnly) {
+        name = "file:" + name.toPercentEncoding("/\\:", "") + "?readonly_shm=1";
+        flags |= SQLITE_OPEN_URI;
+    }
     sqlite3* raw = nullptr;
-    const int code = sqlite3_open_v2(platform::pathBytes(filePath).constData(), &raw,
-                                     SQLITE_OPEN_READONLY | SQLITE_OPEN_EXRESCODE, nullptr);
+    const int code = sqlite3_open_v2(name.constData(), &raw, flags, nullptr);
     DatabaseHandle source(raw);
     if (code != SQLITE_OK) {
         if (!raw)
@@ -46,34 +59,96 @@ DatabaseHandle openSource(const QString& filePath)
     return source;
 }
 
-std::unique_ptr<FileImage> reserveImage(long long fileSize, const QString& filePath)
+std::unique_ptr<FileImage> reserveImage(std::size_t bytes, const QString& filePath)
 {
     try {
-        return std::make_unique<FileImage>(imageCapacityFor(fileSize));
+        return std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
     } catch (const std::bad_alloc&) {
         throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
     }
 }
 
-// Reads the whole file into `image`, into a larger one when a writer added
-// more than the room allows since the check. Throws std::bad_alloc.
-FileImage::ReadOutcome readGrowing(const platform::OpenFile& file, std::unique_ptr<FileImage>& image)
+// The bytes of the database in a file of `fileSize` bytes whose first bytes
+// are `header`: page size times page count, never what lies after them.
+std::size_t databaseBytesOf(const QByteArray& header, long long fileSize)
 {
-    FileImage::ReadOutcome outcome = image->readFrom(file);
-    if (outcome == FileImage::ReadOutcome::TooLarge) {
-        const long long grown = file.size();
-        if (grown >= 0) {
-            image = std::make_unique<FileImage>(imageCapacityFor(grown));
-            outcome = image->readFrom(file);
+    DatabaseHeader parsed;
+    if (!parseDatabaseHeader(reinterpret_cast<const unsigned char*>(header.constData()), std::size_t(header.size()),
+                             &parsed))
+        return std::size_t(std::max(0LL, fileSize));
+    return std::size_t(std::min<std::uint64_t>(parsed.databaseBytes(fileSize), std::uint64_t(std::max(0LL, fileSize))));
+}
+
+// The copy in `image` (its first `bytes` bytes) becomes the schema's database.
+TableFileCopy adoptImage(sqlite3* work, const char* schema, std::unique_ptr<FileImage> image, std::size_t bytes,
+                         const QString& filePath, double lockMilliseconds, int tries)
+{
+    image->setSize(bytes);
+    const int code = sqlite3_deserialize(work, schema, image->data(), sqlite3_int64(bytes), sqlite3_int64(bytes),
+                                         SQLITE_DESERIALIZE_READONLY);
+    if (code != SQLITE_OK) {
+        // A plain error here comes from the statements it runs inside, which
+        // leave their own code with the connection (out of memory, mostly).
+        const int inner = sqlite3_extended_errcode(work);
+        failWith(code == SQLITE_ERROR && inner != SQLITE_OK ? inner : code, filePath);
+    }
+    const int encoding = textEncodingOf(image->data(), bytes);
+    return TableFileCopy{lockMilliseconds, std::move(image), encoding, tries};
+}
+
+// The committed state copied with no lock at all; nothing when a writer kept
+// the file busy (`*tries` tells how often it was tried) or the file is for
+// SQLite to read.
+std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, const QString& filePath, int* tries)
+{
+    std::unique_ptr<FileImage> image;
+    CommittedCopy copy;
+    {
+        const platform::OpenFile file(filePath);
+        if (!file.isOpen())
+            return std::nullopt;
+        LiveFileSource source(file, filePath);
+        try {
+            copy = copyCommittedState(source, [&](std::size_t bytes) {
+                if (!image || image->capacity() < bytes)
+                    image = std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
+                return image->data();
+            }, lockFreeLimits());
+        } catch (const std::bad_alloc&) {
+            throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
         }
     }
-    return outcome;
+    *tries = copy.tries;
+    if (copy.outcome != CopyOutcome::Copied)
+        return std::nullopt;
+    return adoptImage(work, schema, std::move(image), copy.bytes, filePath, 0, copy.tries);
+}
+
+// Waits for a writer's lock at most the busy timeout, and notes when the last
+// wait ended: the lock is held from then on, not from the first try.
+struct LockWait {
+    QElapsedTimer clock;
+    qint64 firstBusyNs = -1;
+    qint64 lastWaitEndNs = 0;
+};
+
+int waitForWriter(void* context, int)
+{
+    auto* wait = static_cast<LockWait*>(context);
+    const qint64 now = wait->clock.nsecsElapsed();
+    if (wait->firstBusyNs < 0)
+        wait->firstBusyNs = now;
+    if (now - wait->firstBusyNs >= qint64(kBusyTimeoutMilliseconds) * 1000000)
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    wait->lastWaitEndNs = wait->clock.nsecsElapsed();
+    return 1;
 }
 
 // Rollback mode: a read transaction holds the shared lock (waiting for a
 // writer at most the busy timeout, and refusing a hot journal) while the
-// file's bytes are read; no writer changes the file meanwhile. Returns how
-// long the lock was held.
+// database's pages are read; no writer changes the file meanwhile. Returns
+// how long the lock was held, the wait for it not counted.
 double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_ptr<FileImage>& image)
 {
     // Closed only after the transaction (declared first): closing another
@@ -83,9 +158,10 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
         throw engineFailure(file.error() == platform::OpenFile::Error::PermissionDenied ? EngineStatus::PermissionDenied
                                                                                           : EngineStatus::ReadError,
                             {{0, fileContext(filePath)}});
-    QElapsedTimer timer;
+    LockWait wait;
+    sqlite3_busy_handler(source, waitForWriter, &wait);
     int code = sqlite3_exec(source, "BEGIN", nullptr, nullptr, nullptr);
-    timer.start();
+    wait.clock.start();
     if (code == SQLITE_OK)
         code = sqlite3_exec(source, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) {
@@ -93,48 +169,63 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
         sqlite3_exec(source, "ROLLBACK", nullptr, nullptr, nullptr);
         failWith(failed, filePath);
     }
-    FileImage::ReadOutcome outcome = FileImage::ReadOutcome::Failed;
+    bool read = false;
     bool outOfMemory = false;
     try {
-        outcome = readGrowing(file, image);
+        const long long size = file.size();
+        QByteArray header(100, '\0');
+        if (size < 100 || !readExactly(file, 0, reinterpret_cast<unsigned char*>(header.data()), 100))
+            header.clear();
+        const std::size_t bytes = databaseBytesOf(header, size);
+        if (bytes > image->capacity())
+            image = std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
+        read = size >= 0 && image->readFirst(file, bytes);
     } catch (const std::bad_alloc&) {
         outOfMemory = true;
     }
     sqlite3_exec(source, "COMMIT", nullptr, nullptr, nullptr);
-    const double lockMilliseconds = millisecondsSince(timer);
+    const double lockMilliseconds = double(wait.clock.nsecsElapsed() - wait.lastWaitEndNs) / 1e6;
     if (outOfMemory)
         throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
-    if (outcome != FileImage::ReadOutcome::Complete)
+    if (!read)
         throw engineFailure(EngineStatus::ReadError, {{0, fileContext(filePath)}});
     return lockMilliseconds;
 }
 
-// A rollback-mode file read into memory that the in-memory database reads in
-// place; nothing when the file went over to WAL mode since the check.
-std::optional<TableFileCopy> copyRollbackFile(sqlite3* work, const char* schema, DatabaseHandle& source,
-                                              const QString& filePath, long long fileSize)
+// A rollback-mode file read into memory under the shared lock, which the
+// in-memory database reads in place; nothing when the file went over to WAL
+// mode since the check.
+std::optional<TableFileCopy> copyRollbackFile(sqlite3* work, const char* schema, const QString& filePath,
+                                              const QByteArray& header, long long fileSize, int tries)
 {
     // The room is made ready before the lock is taken.
-    std::unique_ptr<FileImage> image = reserveImage(fileSize, filePath);
+    std::unique_ptr<FileImage> image = reserveImage(databaseBytesOf(header, fileSize), filePath);
+    DatabaseHandle source = openSource(filePath);
     const double lockMilliseconds = readUnderReadLock(source.get(), filePath, image);
     const std::size_t size = image->size();
     if (size >= 20 && image->data()[18] == 2)
         return std::nullopt;
     source.reset();
-    const int code = sqlite3_deserialize(work, schema, image->data(), sqlite3_int64(size), sqlite3_int64(size),
-                                         SQLITE_DESERIALIZE_READONLY);
-    if (code != SQLITE_OK)
-        failWith(code, filePath);
-    const int encoding = textEncodingOf(image->data(), size);
-    return TableFileCopy{lockMilliseconds, std::move(image), encoding};
+    return adoptImage(work, schema, std::move(image), size, filePath, lockMilliseconds, tries);
 }
 
-// WAL mode: the committed pages may lie in the -wal file; the backup copies
-// the database as a reader sees it.
-TableFileCopy backupWalFile(sqlite3* work, const char* schema, sqlite3* source, const QString& filePath,
-                            const QByteArray& header)
+[[noreturn]] void failWalIndexMissing(const QString& filePath)
 {
-    sqlite3_backup* backup = sqlite3_backup_init(work, schema, source, "main");
+    throw engineFailure(EngineStatus::WalIndexMissing,
+                        {{0, fileContext(filePath)}, {0, fileContext(filePath + QStringLiteral("-shm"))}});
+}
+
+// WAL mode with frames in the -wal file: the backup copies the database as a
+// reader sees it, through SQLite, which must create no file on the way.
+// Nothing when the -wal or -shm file is gone: the writer closed meanwhile.
+std::optional<TableFileCopy> backupWalFile(sqlite3* work, const char* schema, const QString& filePath,
+                                           const QByteArray& header, int tries)
+{
+    if (!walIndexPresent(filePath))
+        return std::nullopt;
+    checkWalIndex(filePath);
+    DatabaseHandle source = openSource(filePath, true);
+    sqlite3_backup* backup = sqlite3_backup_init(work, schema, source.get(), "main");
     if (!backup)
         failWith(sqlite3_extended_errcode(work), filePath);
     QElapsedTimer timer;
@@ -146,11 +237,15 @@ TableFileCopy backupWalFile(sqlite3* work, const char* schema, sqlite3* source, 
         stepCode = finishCode;
     if (stepCode != SQLITE_OK) {
         // A plain error code leaves the detail with the source connection.
-        const int sourceCode = sqlite3_extended_errcode(source);
-        failWith(stepCode == SQLITE_ERROR && sourceCode != SQLITE_OK ? sourceCode : stepCode, filePath);
+        const int sourceCode = sqlite3_extended_errcode(source.get());
+        const int code = stepCode == SQLITE_ERROR && sourceCode != SQLITE_OK ? sourceCode : stepCode;
+        // Unable to open a file it may not create: the -wal or -shm file went.
+        if ((code & 0xff) == SQLITE_CANTOPEN)
+            return std::nullopt;
+        failWith(code, filePath);
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(header.constData());
-    return TableFileCopy{lockMilliseconds, nullptr, textEncodingOf(bytes, std::size_t(header.size()))};
+    return TableFileCopy{lockMilliseconds, nullptr, textEncodingOf(bytes, std::size_t(header.size())), tries};
 }
 
 } // namespace
@@ -168,16 +263,28 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
 {
     checkDirectory(directory);
     const platform::PathStatus file = checkTableFile(directory, filePath);
-    const QByteArray header = fileHeader(filePath);
-    const bool wal = inWalMode(header);
-    if (wal)
-        checkWalIndex(directory, filePath, file);
-    DatabaseHandle source = openSource(filePath);
-    if (!wal) {
-        if (std::optional<TableFileCopy> copy = copyRollbackFile(work, schema, source, filePath, file.size))
+    checkCompanionFiles(filePath);
+    // A WAL-mode writer that closes its last connection removes its -wal and
+    // -shm files: a look that finds them gone starts again, a few times.
+    constexpr int kLooks = 4;
+    for (int look = 1;; ++look) {
+        int tries = 0;
+        if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries))
             return std::move(*copy);
+        // A writer kept the file busy, or the file is for SQLite to read, which
+        // must create no file on the way (a -wal or -shm file gone with its writer).
+        const NoFileCreation noNewFiles;
+        const QByteArray header = fileHeader(filePath);
+        if (!inWalMode(header)) {
+            if (std::optional<TableFileCopy> copy = copyRollbackFile(work, schema, filePath, header, file.size, tries))
+                return std::move(*copy);
+        }
+        if (std::optional<TableFileCopy> copy = backupWalFile(work, schema, filePath, fileHeader(filePath), tries))
+            return std::move(*copy);
+        if (look == kLooks)
+            failWalIndexMissing(filePath);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return backupWalFile(work, schema, source.get(), filePath, header);
 }
 
 } // namespace uriage::data

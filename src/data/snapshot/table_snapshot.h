@@ -1,8 +1,11 @@
 #pragma once
-// Reading another program's live table file safely: the directory and the file
-// are checked first, the file is opened read-only on its plain path, and its
-// pages are copied into an in-memory database under a read lock held only for
-// the copy. The file is never changed.
+// Reading another program's live table file safely: the directory, the file
+// and the files beside it are checked first; then the committed state is
+// copied into memory without any lock when no writer is at work (proved
+// before and after the copy). Only when a writer kept it busy, or the state
+// lies partly in a -wal file, is the file read through SQLite on its plain
+// path, read-only, under a read lock held only for the copy. No file is ever
+// changed or created.
 #include "data/snapshot/file_image.h"
 
 #include <QString>
@@ -14,11 +17,12 @@ struct sqlite3;
 namespace uriage::data {
 
 struct TableFileCopy {
-    double lockMilliseconds = 0;   // how long the file's read lock was held
+    double lockMilliseconds = 0;   // how long the file's read lock was held (0: no lock taken)
     // The bytes the in-memory database reads; keep them until it is closed.
     std::unique_ptr<FileImage> image;
     // How the file stores texts: 1 UTF-8, 2 UTF-16le, 3 UTF-16be; 0 unknown.
     int textEncoding = 0;
+    int copyTries = 0;             // lock-free copies tried before this one was had
 };
 
 // How the database file whose first bytes are `header` stores texts: 1 UTF-8,

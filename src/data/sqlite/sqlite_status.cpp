@@ -49,6 +49,9 @@ std::uint16_t statusForSqliteCode(int code)
         return std::uint16_t(EngineStatus::OutOfMemory);
     case SQLITE_TOOBIG:
         return std::uint16_t(EngineStatus::TotalTooLarge);
+    case SQLITE_INTERRUPT:
+        // Only the statement's time limit interrupts it.
+        return std::uint16_t(EngineStatus::TimeLimit);
     default:
         break;
     }

@@ -36,4 +36,15 @@ std::optional<Value> readValue(const StoredValue& stored, FieldType type);
 // The stored value as the user would recognise it in a message.
 QString storedValueText(const StoredValue& stored);
 
+// The amount columns the aggregate statements sum.
+inline constexpr const char* kSummedColumns[] = {"保険料金合計", "一部負担金", "保険外料金", "合計金額"};
+
+// Whether a value of this kind may be summed as an amount: a number or NULL.
+// A text or a byte string may not, whatever the column's declared type: SQLite's
+// SUM would read '1,500' as 1 and '１５００' or a byte string as 0.
+inline bool isAmount(StoredValue::Kind kind)
+{
+    return kind != StoredValue::Kind::Text && kind != StoredValue::Kind::Blob;
+}
+
 } // namespace uriage::data

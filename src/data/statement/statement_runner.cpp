@@ -89,11 +89,17 @@ std::vector<ColumnInfo> resultColumns(sqlite3_stmt* stmt)
 
 // The two aggregate statements over one receipt table: grouped in one pass
 // over the rows when that gives SQLite's own answer.
+// Either way, an amount that is no number fails the statement.
 bool groupInOnePass(const StatementRequest& request, const WorkDatabase& work, ResultTable& table)
 {
-    if (!request.aggregate || work.encoding() != kUtf8 || work.tables().size() != 1
-        || table.columns.size() != (*request.aggregate == QueryKind::Daily ? 9u : 7u))
+    if (!request.aggregate)
         return false;
+    if (work.encoding() != kUtf8 || work.tables().size() != 1
+        || table.columns.size() != (*request.aggregate == QueryKind::Daily ? 9u : 7u)) {
+        for (const LoadedTable& loaded : work.tables())
+            requireAmounts(work.handle(), loaded.view);
+        return false;
+    }
     const LoadedTable& receipts = work.tables().front();
     const auto deliver = [&](const std::vector<StoredValue>& values) {
         table.rows.push_back(readRow(table.columns, values));
@@ -135,6 +141,7 @@ std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& dire
     StatementHandle stmt = prepare(work.handle(), request.sql);
     StatementResult result;
     result.lockMilliseconds = work.lockMilliseconds();
+    result.copyTries = work.copyTries();
     result.table.columns = resultColumns(stmt.get());
     result.groupedInOnePass = groupInOnePass(request, work, result.table);
     if (!result.groupedInOnePass)

@@ -12,7 +12,8 @@ namespace uriage::data {
 
 struct StatementResult {
     ResultTable table;
-    double lockMilliseconds = 0;   // read lock held on the table files, in total
+    double lockMilliseconds = 0;   // read lock held on the table files, in total (0: none taken)
+    int copyTries = 0;             // lock-free copies of the table files tried, in total
     bool groupedInOnePass = false; // the aggregate was computed by the one-pass grouping
 };
 

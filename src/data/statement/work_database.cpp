@@ -62,10 +62,26 @@ std::optional<TableFileName> tableFileFor(const QString& name)
     throw engineFailure(EngineStatus::NotADatabase, {{0, fileContext(filePath)}});
 }
 
+constexpr int kDefaultTimeLimitMilliseconds = 60000;
+int timeLimitMilliseconds = kDefaultTimeLimitMilliseconds;
+
+// Ends the running statement (SQLITE_INTERRUPT) once the time is up.
+int pastTimeLimit(void* context)
+{
+    return static_cast<const QElapsedTimer*>(context)->elapsed() >= timeLimitMilliseconds ? 1 : 0;
+}
+
 } // namespace
+
+void setStatementTimeLimit(int milliseconds)
+{
+    timeLimitMilliseconds = milliseconds > 0 ? milliseconds : kDefaultTimeLimitMilliseconds;
+}
 
 WorkDatabase::WorkDatabase(int encoding) : db_(openInMemory()), encoding_(encoding)
 {
+    clock_.start();
+    sqlite3_progress_handler(db_.get(), 10000, pastTimeLimit, &clock_);
     if (encoding != kUtf8)
         execute(QStringLiteral("PRAGMA encoding='%1'").arg(QLatin1String(encodingName(encoding))));
     disableQuotedStrings(db_.get());
@@ -90,6 +106,7 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
     const QString filePath = findEntry(directory, target->file);
     TableFileCopy copy = copyTableFile(db_.get(), schema.toUtf8().constData(), directory, filePath);
     lockMilliseconds_ += copy.lockMilliseconds;
+    copyTries_ += copy.copyTries;
     const std::size_t imageSize = copy.image ? copy.image->size() : 0;
     if (copy.image)
         images_.push_back(std::move(copy.image));
@@ -107,13 +124,14 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
 }
 
 // The table's name as the file spells it, found by name (letter case ignored)
-// in the copy's schema.
+// in the copy's schema. A view or anything else under that name is no table:
+// what it would compute is not what the receipt program saved.
 QString WorkDatabase::lookUpTable(const QString& schema, const QString& tableName, const QString& filePath)
 {
-    const QByteArray lookup =
-        QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type IN ('table','view') AND name = ?1 COLLATE NOCASE")
-            .arg(schema)
-            .toUtf8();
+    const QByteArray lookup = QStringLiteral("SELECT name, type = 'table' FROM %1.sqlite_schema"
+                                             " WHERE name = ?1 COLLATE NOCASE ORDER BY type = 'table' DESC LIMIT 1")
+                                  .arg(schema)
+                                  .toUtf8();
     sqlite3_stmt* raw = nullptr;
     int code = sqlite3_prepare_v2(db_.get(), lookup.constData(), -1, &raw, nullptr);
     StatementHandle stmt(raw);
@@ -126,6 +144,8 @@ QString WorkDatabase::lookUpTable(const QString& schema, const QString& tableNam
         throw engineFailure(EngineStatus::TableMissing, {{0, tableContext(tableName)}, {0, fileContext(filePath)}});
     if (code != SQLITE_ROW)
         failReadingSchema(sqlite3_extended_errcode(db_.get()), filePath);
+    if (sqlite3_column_int(stmt.get(), 1) == 0)
+        throw engineFailure(EngineStatus::NotATable, {{0, tableContext(tableName)}, {0, fileContext(filePath)}});
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
 }
 

@@ -5,6 +5,7 @@
 #include "data/snapshot/file_image.h"
 #include "data/sqlite/sqlite_handles.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -33,6 +34,8 @@ public:
     const std::vector<LoadedTable>& tables() const { return tables_; }
     // The read locks held on the table files so far, in total.
     double lockMilliseconds() const { return lockMilliseconds_; }
+    // The lock-free copies tried so far, in total.
+    int copyTries() const { return copyTries_; }
 
     // Copies the table file that `name` stands for ("X.db" or "X": table X of
     // the file X.db in `directory`) and makes `name` reach its table. When the
@@ -53,6 +56,13 @@ private:
     int encoding_;
     std::vector<LoadedTable> tables_;
     double lockMilliseconds_ = 0;
+    int copyTries_ = 0;
+    // Every statement ends by this time, whatever the file holds.
+    QElapsedTimer clock_;
 };
+
+// How long the statements over one set of copies may run in all, 60 seconds
+// unless a test sets it shorter; 0 restores the default.
+void setStatementTimeLimit(int milliseconds);
 
 } // namespace uriage::data

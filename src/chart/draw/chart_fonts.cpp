@@ -1,0 +1,31 @@
+#include "chart/draw/chart_fonts.h"
+
+namespace uriage::chart {
+
+QFont chartFont(const FontSpec& setting)
+{
+    QFont font(kChartFontFamily);
+    font.setPixelSize(setting.pixelHeight);
+    font.setBold(setting.bold);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+ChartFonts chartFonts(const ChartConfig& config)
+{
+    return {chartFont(config.titleFont),       chartFont(config.legendFont),     chartFont(config.labelFont),
+            chartFont(config.bottomTitle.font), chartFont(config.leftTitle.font), chartFont(config.rightTitle.font)};
+}
+
+ChartFontMeasures::ChartFontMeasures(const ChartFonts& fonts)
+    : title_(fonts.title), legend_(fonts.legend), labels_(fonts.labels), bottomTitle_(fonts.bottomTitle),
+      leftTitle_(fonts.leftTitle), rightTitle_(fonts.rightTitle)
+{
+}
+
+ChartMeasures ChartFontMeasures::measures() const
+{
+    return {title_, legend_, labels_, bottomTitle_, leftTitle_, rightTitle_};
+}
+
+} // namespace uriage::chart

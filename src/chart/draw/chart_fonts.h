@@ -1,0 +1,52 @@
+#pragma once
+// The fonts a chart writes in, all of the chart font family, and their
+// measurers for the layout.
+#include "chart/axes/text_measurer.h"
+#include "chart/layout/chart_layout.h"
+#include "chart/model/chart_config.h"
+
+#include <QFont>
+#include <QString>
+
+namespace uriage::chart {
+
+// The family every chart text is written in, requested by its Japanese name
+// (the program substitutes a stand-in where it is missing).
+inline const QString kChartFontFamily = QStringLiteral("ＭＳ Ｐ明朝");
+
+// A font of the chart font family at the setting's pixel height and weight,
+// drawn without antialiasing.
+QFont chartFont(const FontSpec& setting);
+
+struct ChartFonts {
+    QFont title;
+    QFont legend;
+    QFont labels;
+    QFont bottomTitle;
+    QFont leftTitle;
+    QFont rightTitle;
+
+    const QFont& axisTitle(Axis axis) const
+    {
+        return axis == Axis::Bottom ? bottomTitle : axis == Axis::Left ? leftTitle : rightTitle;
+    }
+};
+
+ChartFonts chartFonts(const ChartConfig& config);
+
+// Measurers over the fonts, kept together for one layout.
+class ChartFontMeasures {
+public:
+    explicit ChartFontMeasures(const ChartFonts& fonts);
+    ChartMeasures measures() const;
+
+private:
+    FontTextMeasurer title_;
+    FontTextMeasurer legend_;
+    FontTextMeasurer labels_;
+    FontTextMeasurer bottomTitle_;
+    FontTextMeasurer leftTitle_;
+    FontTextMeasurer rightTitle_;
+};
+
+} // namespace uriage::chart

@@ -1,0 +1,178 @@
+#include "data/snapshot/committed_copy.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <utility>
+
+namespace uriage::data {
+namespace {
+
+constexpr std::size_t kHeaderBytes = 100;
+constexpr char kMagic[] = "SQLite format 3";   // and its terminating zero: 16 bytes
+
+std::uint32_t bigEndian32(const unsigned char* p)
+{
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
+}
+
+int& lockFreeTries()
+{
+    static int tries = CommittedCopyLimits{}.tries;
+    return tries;
+}
+
+std::function<void(int)>& betweenChunksHook()
+{
+    static std::function<void(int)> hook;
+    return hook;
+}
+
+enum class TryResult { Copied, Busy, Declined };
+
+// No writer at work on the file itself: no lock under which it writes the
+// file, no WAL frames, and no journal except the one a writer holding only
+// RESERVED is filling. A journal with no visible writer is a crashed one, or
+// one whose locks this system cannot see (a writer under Wine): busy.
+TryResult writerState(CopySource& source)
+{
+    const LockTest lock = source.writerLock();
+    switch (lock) {
+    case LockTest::Unknown:
+        return TryResult::Declined;
+    case LockTest::Held:
+        return TryResult::Busy;
+    case LockTest::Reserved:
+    case LockTest::Free:
+        break;
+    }
+    if (source.walInUse())
+        return TryResult::Declined;
+    return lock == LockTest::Free && source.journalInUse() ? TryResult::Busy : TryResult::Copied;
+}
+
+// Copies the pages in chunks; gives up as soon as the change counter moves.
+bool copyPages(CopySource& source, unsigned char* into, std::size_t bytes, const unsigned char* header,
+               std::size_t chunkBytes, int tryNumber)
+{
+    for (std::size_t at = 0; at < bytes; at += chunkBytes) {
+        const std::size_t n = std::min(chunkBytes, bytes - at);
+        if (!source.readAt((long long)at, into + at, n))
+            return false;
+        if (betweenChunksHook())
+            betweenChunksHook()(tryNumber);
+        unsigned char counter[4];
+        if (!source.readAt(24, counter, sizeof counter) || std::memcmp(counter, header + 24, 4) != 0)
+            return false;
+    }
+    return std::memcmp(into, header, kHeaderBytes) == 0;
+}
+
+TryResult tryOnce(CopySource& source, const std::function<unsigned char*(std::size_t)>& room,
+                  const CommittedCopyLimits& limits, int tryNumber, CommittedCopy* copy)
+{
+    const FileStamp before = source.stamp();
+    unsigned char header[kHeaderBytes];
+    DatabaseHeader parsed;
+    if (before.size < static_cast<long long>(kHeaderBytes) || !source.readAt(0, header, kHeaderBytes))
+        return TryResult::Declined;
+    if (!parseDatabaseHeader(header, kHeaderBytes, &parsed))
+        return TryResult::Declined;
+    const std::uint64_t bytes = parsed.databaseBytes(before.size);
+    if (bytes < kHeaderBytes || bytes > std::uint64_t(before.size))
+        return TryResult::Busy;   // the header speaks of pages not yet (or no longer) there
+    unsigned char* into = room(std::size_t(bytes));
+    if (!copyPages(source, into, std::size_t(bytes), header, limits.chunkBytes, tryNumber))
+        return TryResult::Busy;
+
+    unsigned char after[kHeaderBytes];
+    const TryResult state = writerState(source);
+    if (state != TryResult::Copied)
+        return state;
+    if (!source.readAt(0, after, kHeaderBytes) || std::memcmp(after, header, kHeaderBytes) != 0
+        || !(source.stamp() == before))
+        return TryResult::Busy;
+    // A WAL-mode file without frames is wholly in its pages: in memory it is
+    // read as a rollback-mode file, so that SQLite looks for no WAL beside it.
+    into[18] = 1;
+    into[19] = 1;
+    copy->bytes = std::size_t(bytes);
+    return TryResult::Copied;
+}
+
+} // namespace
+
+std::uint64_t DatabaseHeader::databaseBytes(long long fileSize) const
+{
+    if (pageSize == 0)
+        return 0;
+    const std::uint64_t pages = pageCount != 0 ? pageCount : std::uint64_t(std::max(0LL, fileSize)) / pageSize;
+    return pages * pageSize;
+}
+
+bool parseDatabaseHeader(const unsigned char* bytes, std::size_t size, DatabaseHeader* header)
+{
+    if (size < kHeaderBytes || std::memcmp(bytes, kMagic, sizeof kMagic) != 0)
+        return false;
+    std::uint32_t pageSize = (std::uint32_t(bytes[16]) << 8) | bytes[17];
+    if (pageSize == 1)
+        pageSize = 65536;
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
+        return false;
+    header->pageSize = pageSize;
+    header->changeCounter = bigEndian32(bytes + 24);
+    // The page count in the header holds only when written by a version that
+    // keeps it: its "valid for" number equals the change counter.
+    const std::uint32_t count = bigEndian32(bytes + 28);
+    header->pageCount = count != 0 && bigEndian32(bytes + 92) == header->changeCounter ? count : 0;
+    header->walMode = bytes[18] == 2 || bytes[19] == 2;
+    return true;
+}
+
+CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigned char*(std::size_t)>& room,
+                                 const CommittedCopyLimits& limits)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(limits.budgetMilliseconds);
+    CommittedCopy copy;
+    if (limits.tries <= 0) {
+        copy.outcome = CopyOutcome::Busy;
+        return copy;
+    }
+    for (;;) {
+        TryResult result = writerState(source);
+        if (result == TryResult::Copied) {
+            ++copy.tries;
+            result = tryOnce(source, room, limits, copy.tries, &copy);
+        }
+        if (result == TryResult::Copied) {
+            copy.outcome = CopyOutcome::Copied;
+            return copy;
+        }
+        if (result == TryResult::Declined) {
+            copy.outcome = CopyOutcome::Declined;
+            return copy;
+        }
+        if (copy.tries >= limits.tries || Clock::now() >= deadline) {
+            copy.outcome = CopyOutcome::Busy;
+            return copy;
+        }
+        // A writer at work: look again shortly, so that the next try starts
+        // as soon as its transaction ends.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void setBetweenChunksHook(std::function<void(int)> hook) { betweenChunksHook() = std::move(hook); }
+
+CommittedCopyLimits lockFreeLimits()
+{
+    CommittedCopyLimits limits;
+    limits.tries = lockFreeTries();
+    return limits;
+}
+
+void setLockFreeTries(int tries) { lockFreeTries() = tries >= 0 ? tries : CommittedCopyLimits{}.tries; }
+
+} // namespace uriage::data

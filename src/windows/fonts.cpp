@@ -1,0 +1,21 @@
+#include "windows/fonts.h"
+
+#include "chart/draw/chart_fonts.h"
+
+namespace uriage {
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitution(kGothicFamily, QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(chart::kChartFontFamily, QStringLiteral("IPAPMincho"));
+}
+
+QFont makeFont(const QString& family, int pixelHeight, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace uriage
