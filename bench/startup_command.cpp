@@ -17,7 +17,7 @@
 #include "app/error_box.h"
 #include "app/program_icon.h"
 #include "app/window_set.h"
-#include "app/x11_window_hints.h"
+#include "platform/window_system.h"
 #include "windows/fonts.h"
 #include "windows/Unit1.h"
 #include "windows/handler_dispatch.h"
@@ -59,7 +59,7 @@ int startupChild(int& argc, char** argv, const QStringList&)
     {
         WindowSet windows;
         setErrorDisplay([owner = windows.owner()](const QString& message) { showErrorBox(message, owner); });
-        setExpectedFrame(frameExtentsBeforeMapping(Form1));
+        setExpectedFrame(platform::frameExtentsBeforeMapping(Form1));
         FirstPaint watcher;
         Form1->installEventFilter(&watcher);
         showMainWindow(Form1, platform::InitialShow::Normal);
