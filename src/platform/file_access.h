@@ -46,6 +46,11 @@ enum Access : unsigned {
 // Whether this process, as whom it acts, may use the path so.
 bool mayAccess(const QString& path, unsigned access);
 
+// The flags of a C-library open() call with any request to create the file
+// taken out, so that a missing file fails to open instead; unchanged where
+// files are not opened that way.
+int withoutCreation(int openFlags);
+
 // Who holds a lock on a range of a file, as another process sees it.
 enum class LockState {
     Unlocked,

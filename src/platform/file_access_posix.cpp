@@ -155,4 +155,6 @@ ResidentMemory::~ResidentMemory()
         munmap(data_, size_);
 }
 
+int withoutCreation(int openFlags) { return openFlags & ~(O_CREAT | O_EXCL); }
+
 } // namespace uriage::platform

@@ -153,4 +153,7 @@ ResidentMemory::~ResidentMemory()
         VirtualFree(data_, 0, MEM_RELEASE);
 }
 
+// Windows opens files with CreateFileW, whose creation is not given as flags.
+int withoutCreation(int openFlags) { return openFlags; }
+
 } // namespace uriage::platform

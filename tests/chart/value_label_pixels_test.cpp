@@ -15,11 +15,11 @@ TEST(ValueLabelPixels, ABoxHoldsOnlyFillFrameAndBlackText)
     const QString texts[] = {QStringLiteral("1,234,567"), QStringLiteral("12.5"), QStringLiteral("2005/03/01"),
                              QStringLiteral("保険料金")};
     const FontSpec fonts[] = {{12, false}, {12, true}, {16, false}};
-    for (const FontSpec& spec : fonts) {
+    for (const FontSpec& labelFont : fonts) {
         for (const QString& text : texts) {
-            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(spec.pixelHeight) + (spec.bold ? " bold" : ""));
+            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(labelFont.pixelHeight) + (labelFont.bold ? " bold" : ""));
             ValueLabels settings;
-            settings.font = spec;
+            settings.font = labelFont;
             const QFont font = valueLabelFont(settings);
             const ValueLabelBox label = valueLabelBox(QPoint(120, 100), text, FontTextMeasurer(font), 8, {});
             const QImage image = paintCanvas([&](QPainter& p) { drawValueLabel(p, label, font, colors::white); });

@@ -1,8 +1,9 @@
 #include "data/sqlite/no_file_creation.h"
 
+#include "platform/file_access.h"
+
 #include <sqlite3.h>
 
-#include <fcntl.h>
 #include <mutex>
 
 namespace uriage::data {
@@ -10,15 +11,16 @@ namespace {
 
 thread_local int guards = 0;
 
-#ifndef _WIN32
 // The unix VFS opens every file through its replaceable "open" system call.
+// The Windows VFS has no such call: there the guard installs nothing, and the
+// file checks before the open still apply.
 using OpenCall = int (*)(const char*, int, int);
 OpenCall originalOpen = nullptr;
 
 int openWithoutCreating(const char* path, int flags, int mode)
 {
     if (guards > 0)
-        flags &= ~(O_CREAT | O_EXCL);
+        flags = platform::withoutCreation(flags);
     return originalOpen(path, flags, mode);
 }
 
@@ -34,11 +36,6 @@ void install()
             vfs->xSetSystemCall(vfs, "open", reinterpret_cast<sqlite3_syscall_ptr>(openWithoutCreating));
     });
 }
-#else
-// Not yet on Windows: its VFS opens files through CreateFileW, which could be
-// replaced the same way. The file checks before the open still apply there.
-void install() {}
-#endif
 
 } // namespace
 
