@@ -1,5 +1,6 @@
 // The directory-path test of a database name, walked in CP932 characters, and
-// where a drive path lies under the Windows-program prefix.
+// where a drive path lies: under the Wine prefix on Linux, as it stands on
+// Windows.
 #include "receipt_fixture.h"
 
 #include "common/cp932.h"
@@ -33,6 +34,18 @@ TEST(DirectoryPathTest, SeparatorsCountOnlyOutsideDoubleByteCharacters)
     EXPECT_FALSE(isDirectoryPath(QString("表")));
 }
 
+#ifdef Q_OS_WIN
+// Windows itself knows its drives, both separators and letter case.
+TEST_F(DataTest, DrivePathsAreOpenedAsTheyStand)
+{
+    ReceiptDirectory dir;
+    dir.write({{"'2005-03-01'", "2005", "3", "1", "1000", "300", "0", "1300"}});
+    const QString native = QDir::toNativeSeparators(dir.path());
+    EXPECT_EQ(nativeDirectory(native, DriveRoots{QStringLiteral("C:/wine")}), native);
+    for (const QString& name : {native, native.toUpper(), native + '\\', dir.path()})
+        EXPECT_EQ(openedIn(name, QueryKind::Monthly), "2005|3|1|1000|300|0|1300") << name.toStdString();
+}
+#else
 TEST(DirectoryPathTest, DrivePathsLieUnderTheWinePrefix)
 {
     QTemporaryDir prefix;
@@ -67,6 +80,7 @@ TEST(DirectoryPathTest, PrefixDefaultsToWineInTheHomeDirectory)
     else
         qputenv("WINEPREFIX", saved);
 }
+#endif
 
 } // namespace
 } // namespace uriage::data::testing

@@ -6,10 +6,13 @@
 #include "common/failure.h"
 #include "data/query.h"
 #include "common/regional_settings.h"
+#include "platform/file_access.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -17,7 +20,9 @@
 
 #include <map>
 #include <ostream>
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
+#endif
 
 // Readable QString values in test failures.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -65,7 +70,7 @@ public:
                const QString& before = {})
     {
         sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(QFile::encodeName(tablePath()).constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_open(platform::pathBytes(tablePath()).constData(), &db), SQLITE_OK);
         if (!before.isEmpty())
             execSql(db, before);
         execSql(db, schema);
@@ -79,7 +84,8 @@ public:
     void add(const Receipt& r)
     {
         sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(tablePath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_open_v2(platform::pathBytes(tablePath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
         execSql(db, insertSql(r));
         sqlite3_close(db);
     }
@@ -99,25 +105,19 @@ public:
     }
 
     // Every entry of the directory as the system lists it: its kind, mode,
-    // size and modification time (to the nanosecond), and for a regular file
-    // of up to 64 MB a hash of its bytes. Pipes and devices are listed, never
-    // opened.
+    // size and modification time, and for a regular file of up to 64 MB a
+    // hash of its bytes. Pipes and devices are listed, never opened.
     std::map<QString, QByteArray> directoryState() const
     {
         std::map<QString, QByteArray> entries;
         const auto filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
         for (const QString& name : QDir(path()).entryList(filters)) {
-            struct stat st {};
             const QString entry = dir_.filePath(name);
-            if (lstat(QFile::encodeName(entry).constData(), &st) != 0) {
-                entries[name] = "vanished";
-                continue;
-            }
-            QByteArray line = QByteArray::number(qulonglong(st.st_mode)) + ' ' + QByteArray::number(qlonglong(st.st_size))
-                              + ' ' + QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.'
-                              + QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+            bool regular = false;
+            long long size = 0;
+            QByteArray line = entryState(entry, &regular, &size);
             QFile f(entry);
-            if (S_ISREG(st.st_mode) && st.st_size <= (64 << 20) && f.open(QIODevice::ReadOnly))
+            if (regular && size <= (64 << 20) && f.open(QIODevice::ReadOnly))
                 line += ' ' + QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex();
             entries[name] = line;
         }
@@ -125,10 +125,38 @@ public:
     }
 
 private:
+#ifdef Q_OS_WIN
+    // Windows has no lstat: the kind, permissions, size and time (to the
+    // millisecond) as Qt reads them.
+    static QByteArray entryState(const QString& entry, bool* regular, long long* size)
+    {
+        const QFileInfo info(entry);
+        if (!info.exists() && !info.isSymLink())
+            return "vanished";
+        *regular = info.isFile() && !info.isSymLink();
+        *size = info.size();
+        const QByteArray kind = info.isSymLink() ? "link" : info.isDir() ? "directory" : *regular ? "file" : "other";
+        return kind + ' ' + QByteArray::number(int(info.permissions()), 16) + ' ' + QByteArray::number(*size) + ' '
+               + QByteArray::number(info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch());
+    }
+#else
+    // The entry itself (a link is not followed), its time to the nanosecond.
+    static QByteArray entryState(const QString& entry, bool* regular, long long* size)
+    {
+        struct stat st {};
+        if (lstat(QFile::encodeName(entry).constData(), &st) != 0)
+            return "vanished";
+        *regular = S_ISREG(st.st_mode);
+        *size = st.st_size;
+        return QByteArray::number(qulonglong(st.st_mode)) + ' ' + QByteArray::number(qlonglong(st.st_size)) + ' '
+               + QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' + QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+    }
+#endif
+
     QTemporaryDir dir_;
 };
 
-// Opens a query of `kind` on `directory`; the rows as "v|v|..." display texts.
+// The rows of an open query as "v|v|..." display texts.
 inline QStringList readRows(Query& query)
 {
     QStringList rows;
@@ -151,6 +179,16 @@ QString failureOf(F&& action)
         return failure.message();
     }
     return {};
+}
+
+// An open of a query of `kind` on `directory`: its rows ("v|v|...", one a
+// line) or its message.
+inline QString openedIn(const QString& directory, QueryKind kind)
+{
+    Query query("Query1", kind);
+    query.setDatabaseName(directory);
+    const QString message = failureOf([&] { query.open(); });
+    return message.isEmpty() ? readRows(query).join(QChar('\n')) : message;
 }
 
 // Each test starts with a fresh engine and Japanese regional settings.

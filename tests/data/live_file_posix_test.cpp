@@ -1,6 +1,7 @@
-// Reading a table file that another program writes: a writer's exclusive lock,
-// a commit within the wait, a crashed writer's journal, WAL-mode files, and
-// directories or files this user may not read. The file is never changed.
+// Reading a table file that another program writes, played by a forked second
+// process: a writer's exclusive lock, a commit within the wait, a crashed
+// writer's journal, a WAL-mode writer still at work, and directories or files
+// this user may not read. The file is never changed.
 #include "process_helpers.h"
 #include "receipt_fixture.h"
 
@@ -154,28 +155,6 @@ TEST_F(DataTest, WalFileWithALiveWriterReadsItsCommittedRows)
     ASSERT_TRUE(main.open(QIODevice::ReadOnly));
     EXPECT_EQ(main.readAll(), mainBefore);
     writer.tell('X');
-}
-
-TEST_F(DataTest, CleanlyClosedWalFileReadsWithoutMakingAFile)
-{
-    ReceiptDirectory dir;
-    dir.write({kOne}, QString::fromUtf8(kReceiptSchema), "PRAGMA journal_mode=WAL");
-    ASSERT_FALSE(QFile::exists(dir.tablePath() + "-shm"));
-    QFile main(dir.tablePath());
-    ASSERT_TRUE(main.open(QIODevice::ReadOnly));
-    const QByteArray mainBefore = main.readAll();
-    main.close();
-
-    Query query("Query1", QueryKind::Monthly);
-    query.setDatabaseName(dir.path());
-    query.open();
-    EXPECT_EQ(readRows(query), QStringList{"2005|3|1|1000|300|0|1300"});
-    ASSERT_TRUE(main.open(QIODevice::ReadOnly));
-    EXPECT_EQ(main.readAll(), mainBefore);
-    EXPECT_FALSE(QFile::exists(dir.tablePath() + "-shm")) << "no file is made in the data directory";
-    EXPECT_FALSE(QFile::exists(dir.tablePath() + "-wal"));
-    EXPECT_EQ(query.lastLockMilliseconds(), 0.0) << "no lock taken";
-    EXPECT_EQ(query.lastCopyTries(), 1);
 }
 
 // Runs an open of the monthly query on `directory` as the user nobody.
