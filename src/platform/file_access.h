@@ -91,7 +91,8 @@ public:
     // 0 at the end of the file, negative when the system fails to read.
     long long readAt(long long offset, unsigned char* into, std::size_t bytes) const;
 
-    // When the file was last written, in nanoseconds; -1 when it cannot be told.
+    // When the file was last written, in nanoseconds since 1970; -1 when it
+    // cannot be told.
     long long modifiedNanoseconds() const;
 
     // Whether another process holds a lock on any byte of [start, end).

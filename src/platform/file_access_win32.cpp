@@ -122,8 +122,11 @@ long long OpenFile::modifiedNanoseconds() const
     FILETIME written{};
     if (error_ != Error::None || !GetFileTime(handleOf(handle_), nullptr, nullptr, &written))
         return -1;
-    // 100-nanosecond intervals.
-    return ((static_cast<long long>(written.dwHighDateTime) << 32) | written.dwLowDateTime) * 100;
+    // 100-nanosecond intervals since 1601, counted from 1970 as on POSIX:
+    // nanoseconds since 1601 would overflow a long long.
+    constexpr long long kIntervalsFrom1601To1970 = 116444736000000000LL;
+    const long long intervals = (static_cast<long long>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    return (intervals - kIntervalsFrom1601To1970) * 100;
 }
 
 LockState OpenFile::lockOn(long long, long long) const
