@@ -1,11 +1,22 @@
 // A WAL-mode table file that its writer closed cleanly holds every committed
-// page itself: it reads without a lock and without making a -wal or -shm file.
+// page itself: it reads without making a -wal or -shm file, with no lock where
+// another program's locks can be seen, and under SQLite's shared lock where
+// they cannot (Windows) or a writer kept the lock-free copy busy.
 #include "receipt_fixture.h"
+
+#include "data/snapshot/committed_copy.h"
+
+#include <QElapsedTimer>
+
+#include <chrono>
+#include <optional>
+#include <thread>
 
 namespace uriage::data::testing {
 namespace {
 
 const Receipt kOne = {"'2005-03-01'", "2005", "3", "1", "1000", "300", "0", "1300"};
+const char* kOneMonthly = "2005|3|1|1000|300|0|1300";
 
 TEST_F(DataTest, CleanlyClosedWalFileReadsWithoutMakingAFile)
 {
@@ -20,14 +31,106 @@ TEST_F(DataTest, CleanlyClosedWalFileReadsWithoutMakingAFile)
     Query query("Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     query.open();
-    EXPECT_EQ(readRows(query), QStringList{"2005|3|1|1000|300|0|1300"});
+    EXPECT_EQ(readRows(query), QStringList{kOneMonthly});
     ASSERT_TRUE(main.open(QIODevice::ReadOnly));
     EXPECT_EQ(main.readAll(), mainBefore);
     EXPECT_FALSE(QFile::exists(dir.tablePath() + "-shm")) << "no file is made in the data directory";
     EXPECT_FALSE(QFile::exists(dir.tablePath() + "-wal"));
+#ifndef Q_OS_WIN
     EXPECT_EQ(query.lastLockMilliseconds(), 0.0) << "no lock taken";
     EXPECT_EQ(query.lastCopyTries(), 1);
+#endif
 }
+
+constexpr int kNoWriter = 0;
+constexpr int kUntilTheOpenEnds = -1;
+
+// A WAL-mode writer closing its last connection, played by hand: it holds the
+// file's EXCLUSIVE lock (to write its last pages back and remove its -wal
+// file) for `milliseconds` after it took it, or (kUntilTheOpenEnds) until it goes.
+class ClosingWriter {
+public:
+    ClosingWriter(const QString& tablePath, int milliseconds)
+    {
+        EXPECT_EQ(sqlite3_open_v2(platform::pathBytes(tablePath).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        EXPECT_EQ(sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file_), SQLITE_OK);
+        for (const int lock : {SQLITE_LOCK_SHARED, SQLITE_LOCK_RESERVED, SQLITE_LOCK_EXCLUSIVE})
+            EXPECT_EQ(file_->pMethods->xLock(file_, lock), SQLITE_OK) << lock;
+        if (milliseconds != kUntilTheOpenEnds)
+            releaser_ = std::thread([this, milliseconds] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+                file_->pMethods->xUnlock(file_, SQLITE_LOCK_NONE);
+            });
+    }
+    ~ClosingWriter()
+    {
+        if (releaser_.joinable())
+            releaser_.join();
+        else
+            file_->pMethods->xUnlock(file_, SQLITE_LOCK_NONE);
+        sqlite3_close(db_);
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_file* file_ = nullptr;
+    std::thread releaser_;
+};
+
+struct ClosedWalCase {
+    const char* name;
+    int writerMilliseconds;   // how long a closing writer holds its lock
+    QString message;          // empty: the rows are read
+    int minimumWait;
+    int maximumWait;
+};
+
+class ClosedWalUnderSharedLockTest : public DataTest, public ::testing::WithParamInterface<ClosedWalCase> {
+protected:
+    void TearDown() override
+    {
+        setLockFreeTries(-1);
+        DataTest::TearDown();
+    }
+};
+
+// With the lock-free copy off, as on a system that cannot see other programs'
+// locks: the file is read under the shared lock, waiting for a closing writer
+// at most the busy timeout, and nothing in the directory changes.
+TEST_P(ClosedWalUnderSharedLockTest, ReadsOrReportsTheLockAndMakesNoFile)
+{
+    const ClosedWalCase& c = GetParam();
+    ReceiptDirectory dir;
+    dir.write({kOne}, QString::fromUtf8(kReceiptSchema), "PRAGMA journal_mode=WAL");
+    const auto before = dir.directoryState();
+    setLockFreeTries(0);
+    QString got;
+    QElapsedTimer clock;
+    {
+        std::optional<ClosingWriter> writer;
+        if (c.writerMilliseconds != kNoWriter)
+            writer.emplace(dir.tablePath(), c.writerMilliseconds);
+        clock.start();
+        got = openedIn(dir.path(), QueryKind::Monthly);
+    }
+    const qint64 waited = clock.elapsed();
+    if (c.message.isEmpty())
+        EXPECT_EQ(got, kOneMonthly);
+    else
+        EXPECT_EQ(got, c.message + dir.tablePath());
+    EXPECT_GE(waited, c.minimumWait);
+    EXPECT_LT(waited, c.maximumWait);
+    EXPECT_EQ(dir.directoryState(), before) << "no file made or changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, ClosedWalUnderSharedLockTest,
+    ::testing::Values(ClosedWalCase{"NoWriter", kNoWriter, {}, 0, 1000},
+                      ClosedWalCase{"ClosingWriterEndsWithinTheWait", 400, {}, 300, 1800},
+                      ClosedWalCase{"ClosingWriterHoldsPastTheWait", kUntilTheOpenEnds,
+                                    "テーブルは他のプログラムによってロックされています\nファイル: ", 1800, 3500}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace uriage::data::testing

@@ -68,10 +68,14 @@ void checkWalIndex(const QString& filePath)
         throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(shm)}});
 }
 
+bool walFilePresent(const QString& filePath)
+{
+    return platform::pathStatus(filePath + QStringLiteral("-wal")).kind != PathKind::Missing;
+}
+
 bool walIndexPresent(const QString& filePath)
 {
-    return platform::pathStatus(filePath + QStringLiteral("-wal")).kind != PathKind::Missing
-           && platform::pathStatus(filePath + QStringLiteral("-shm")).kind != PathKind::Missing;
+    return walFilePresent(filePath) && platform::pathStatus(filePath + QStringLiteral("-shm")).kind != PathKind::Missing;
 }
 
 } // namespace uriage::data

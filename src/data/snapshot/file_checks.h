@@ -31,6 +31,10 @@ bool inWalMode(const QByteArray& header);
 // needs both the -wal and the shared-memory (-shm) file and must create neither.
 void checkWalIndex(const QString& filePath);
 
+// Whether anything lies at the -wal file's path: a WAL-mode writer is, or
+// was, at work.
+bool walFilePresent(const QString& filePath);
+
 // Whether both the -wal and the -shm file are there: a writer closing its last
 // connection removes them, and the file is then wholly in its pages.
 bool walIndexPresent(const QString& filePath);

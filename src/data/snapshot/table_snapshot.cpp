@@ -5,6 +5,7 @@
 #include "data/snapshot/file_checks.h"
 #include "data/snapshot/live_file_source.h"
 #include "data/sqlite/no_file_creation.h"
+#include "data/sqlite/shared_file_lock.h"
 #include "data/sqlite/sqlite_handles.h"
 #include "data/sqlite/sqlite_status.h"
 
@@ -124,6 +125,30 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
     return adoptImage(work, schema, std::move(image), copy.bytes, filePath, 0, copy.tries);
 }
 
+// Reads the database's bytes (page size times page count, as the header
+// tells) from `file` into `image`, making more room when the file grew. False
+// when they cannot be read; std::bad_alloc when no room can be had.
+bool readDatabasePages(const platform::OpenFile& file, std::unique_ptr<FileImage>& image)
+{
+    const long long size = file.size();
+    QByteArray header(100, '\0');
+    if (size < 100 || !readExactly(file, 0, reinterpret_cast<unsigned char*>(header.data()), 100))
+        header.clear();
+    const std::size_t bytes = databaseBytesOf(header, size);
+    if (bytes > image->capacity())
+        image = std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
+    return size >= 0 && image->readFirst(file, bytes);
+}
+
+// The engine's message when the table file could not be opened for reading.
+void requireOpen(const platform::OpenFile& file, const QString& filePath)
+{
+    if (!file.isOpen())
+        throw engineFailure(file.error() == platform::OpenFile::Error::PermissionDenied ? EngineStatus::PermissionDenied
+                                                                                          : EngineStatus::ReadError,
+                            {{0, fileContext(filePath)}});
+}
+
 // Waits for a writer's lock at most the busy timeout, and notes when the last
 // wait ended: the lock is held from then on, not from the first try.
 struct LockWait {
@@ -154,10 +179,7 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
     // Closed only after the transaction (declared first): closing another
     // handle of the file would give up the locks the process holds on it.
     const platform::OpenFile file(filePath);
-    if (!file.isOpen())
-        throw engineFailure(file.error() == platform::OpenFile::Error::PermissionDenied ? EngineStatus::PermissionDenied
-                                                                                          : EngineStatus::ReadError,
-                            {{0, fileContext(filePath)}});
+    requireOpen(file, filePath);
     LockWait wait;
     sqlite3_busy_handler(source, waitForWriter, &wait);
     int code = sqlite3_exec(source, "BEGIN", nullptr, nullptr, nullptr);
@@ -172,14 +194,7 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
     bool read = false;
     bool outOfMemory = false;
     try {
-        const long long size = file.size();
-        QByteArray header(100, '\0');
-        if (size < 100 || !readExactly(file, 0, reinterpret_cast<unsigned char*>(header.data()), 100))
-            header.clear();
-        const std::size_t bytes = databaseBytesOf(header, size);
-        if (bytes > image->capacity())
-            image = std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
-        read = size >= 0 && image->readFirst(file, bytes);
+        read = readDatabasePages(file, image);
     } catch (const std::bad_alloc&) {
         outOfMemory = true;
     }
@@ -205,6 +220,45 @@ std::optional<TableFileCopy> copyRollbackFile(sqlite3* work, const char* schema,
     const std::size_t size = image->size();
     if (size >= 20 && image->data()[18] == 2)
         return std::nullopt;
+    source.reset();
+    return adoptImage(work, schema, std::move(image), size, filePath, lockMilliseconds, tries);
+}
+
+// A WAL-mode file whose writers all closed (no -wal file) holds every
+// committed page itself, yet SQLite reads it only by making a -wal file. Read
+// here under SQLite's SHARED lock, taken by hand: a writer that starts
+// meanwhile makes a -wal file, which it may remove only under the EXCLUSIVE
+// lock, so no -wal file before and after the read proves that no WAL writer
+// touched the pages. Nothing when there is a -wal file (or one came).
+std::optional<TableFileCopy> copyClosedWalFile(sqlite3* work, const char* schema, const QString& filePath,
+                                               const QByteArray& header, long long fileSize, int tries)
+{
+    if (walFilePresent(filePath))
+        return std::nullopt;
+    std::unique_ptr<FileImage> image = reserveImage(databaseBytesOf(header, fileSize), filePath);
+    DatabaseHandle source = openSource(filePath);
+    bool unchanged = false;
+    double lockMilliseconds = 0;
+    {
+        // Closed after the lock is given up (declared first), as above.
+        const platform::OpenFile file(filePath);
+        requireOpen(file, filePath);
+        const SharedFileLock lock(source.get(), kBusyTimeoutMilliseconds);
+        if (lock.code() != SQLITE_OK)
+            failWith(lock.code(), filePath);
+        try {
+            unchanged = !walFilePresent(filePath) && readDatabasePages(file, image) && !walFilePresent(filePath);
+        } catch (const std::bad_alloc&) {
+            throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
+        }
+        lockMilliseconds = lock.heldMilliseconds();
+    }
+    const std::size_t size = image->size();
+    if (!unchanged || size < 20 || image->data()[18] != 2)
+        return std::nullopt;
+    // Read in memory as a rollback-mode file, so that SQLite looks for no WAL beside it.
+    image->data()[18] = 1;
+    image->data()[19] = 1;
     source.reset();
     return adoptImage(work, schema, std::move(image), size, filePath, lockMilliseconds, tries);
 }
@@ -278,6 +332,8 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
         if (!inWalMode(header)) {
             if (std::optional<TableFileCopy> copy = copyRollbackFile(work, schema, filePath, header, file.size, tries))
                 return std::move(*copy);
+        } else if (std::optional<TableFileCopy> copy = copyClosedWalFile(work, schema, filePath, header, file.size, tries)) {
+            return std::move(*copy);
         }
         if (std::optional<TableFileCopy> copy = backupWalFile(work, schema, filePath, fileHeader(filePath), tries))
             return std::move(*copy);
