@@ -2,10 +2,11 @@
 // Reading another program's live table file safely: the directory, the file
 // and the files beside it are checked first; then the committed state is
 // copied into memory without any lock when no writer is at work (proved
-// before and after the copy). Only when a writer kept it busy, or the state
-// lies partly in a -wal file, is the file read through SQLite on its plain
-// path, read-only, under a read lock held only for the copy. No file is ever
-// changed or created.
+// before and after the copy). Only when a writer kept it busy, the state
+// lies partly in a -wal file, or the system cannot see other programs' locks
+// (Windows), is the file read under SQLite's read lock, held only for the
+// copy: through SQLite on its plain path, read-only, or for a WAL-mode file
+// whose writers all closed, by hand. No file is ever changed or created.
 #include "data/snapshot/file_image.h"
 
 #include <QString>
