@@ -3,19 +3,7 @@
 # themselves, a changed width in the record moves the geometry, and a width
 # missing from it fails naming the text.
 # cmake -DPROBE=... -DRECEIPTS=... -DWORK=DIR -P probe_text_metrics.cmake
-foreach(variable PROBE RECEIPTS WORK)
-  if(NOT ${variable})
-    message(FATAL_ERROR "${variable} is required")
-  endif()
-endforeach()
-
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}")
-execute_process(COMMAND "${RECEIPTS}" demo --dir "${WORK}" --from 2005 --to 2005
-                RESULT_VARIABLE status OUTPUT_QUIET)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "receipts demo failed: ${status}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/../support/probe_demo_table.cmake")
 
 # Runs the probe's window command; the JSON into out_json, stderr into out_error.
 function(probe_window out_json out_error out_status)

@@ -6,6 +6,7 @@
 #include "chart/model/chart_model.h"
 #include "chart/series_test_canvas.h"
 #include "common/failure.h"
+#include "five_months_chart.h"
 #include "json/chart_geometry_json.h"
 #include "json/series_drawing_json.h"
 #include "json/text_metrics_sources.h"
@@ -21,7 +22,7 @@ namespace {
 using namespace uriage::chart;
 using namespace uriage::chart::testing;
 
-// A monthly chart with a title, axis titles and value labels on every point.
+// Five months with a title, axis titles and value labels on every point.
 ChartModel labelledModel()
 {
     ChartConfig config;
@@ -32,19 +33,9 @@ ChartModel labelledModel()
     config.rightTitle.caption = QStringLiteral("患者数");
     const QColor colours[] = {colors::red, colors::green, colors::blue};
     const ValueLabels labels{true, 8, ValueLabelStyle::Value, FontSpec{12, false}};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         config.series[i] = seriesConfig(colours[i], LinePen{}, MarkerSpec{}, labels);
-        config.series[i].xDateTime = false;
-    }
-    config.series[1].axis = VerticalAxis::Right;
-    ChartModel model(config);
-    const double takings[] = {30000, 52000, 41000, 80000, 45000};
-    for (int month = 1; month <= 5; ++month) {
-        model.series(0).add(month, takings[month - 1], QString(), false);
-        model.series(1).add(month, 10 + month, QString(), false);
-        model.series(2).add(month, takings[month - 1] / 4, QString(), false);
-    }
-    return model;
+    return fiveMonthsChart(config);
 }
 
 // The layout and the drawn series as the probe reports them.
