@@ -46,10 +46,17 @@ enum Access : unsigned {
 // Whether this process, as whom it acts, may use the path so.
 bool mayAccess(const QString& path, unsigned access);
 
-// The flags of a C-library open() call with any request to create the file
-// taken out, so that a missing file fails to open instead; unchanged where
-// files are not opened that way.
-int withoutCreation(int openFlags);
+// SQLite's file layer opens every file through one system call that a program
+// may replace: its name here ("open" on POSIX, "CreateFileW" on Windows), and
+// a replacement that calls `original` with two rules of ours. While
+// `refuseCreation()` returns true on the calling thread it never creates a
+// file: a missing file fails to open instead. On Windows it also shares every
+// file it opens for reading, writing and deletion with other programs, so that
+// the receipt program may still rename or delete its table while SQLite reads
+// it. Both functions are for one replacement per process.
+using SystemCall = void (*)();
+const char* sqliteOpenCallName();
+SystemCall sqliteOpenReplacement(SystemCall original, bool (*refuseCreation)());
 
 // Who holds a lock on a range of a file, as another process sees it.
 enum class LockState {

@@ -155,6 +155,28 @@ ResidentMemory::~ResidentMemory()
         munmap(data_, size_);
 }
 
-int withoutCreation(int openFlags) { return openFlags & ~(O_CREAT | O_EXCL); }
+namespace {
+
+using OpenCall = int (*)(const char*, int, int);
+OpenCall originalOpen = nullptr;
+bool (*creationRefused)() = nullptr;
+
+int openWithOurRules(const char* path, int flags, int mode)
+{
+    if (creationRefused())
+        flags &= ~(O_CREAT | O_EXCL);
+    return originalOpen(path, flags, mode);
+}
+
+} // namespace
+
+const char* sqliteOpenCallName() { return "open"; }
+
+SystemCall sqliteOpenReplacement(SystemCall original, bool (*refuseCreation)())
+{
+    originalOpen = reinterpret_cast<OpenCall>(original);
+    creationRefused = refuseCreation;
+    return reinterpret_cast<SystemCall>(&openWithOurRules);
+}
 
 } // namespace uriage::platform

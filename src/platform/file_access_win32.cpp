@@ -153,7 +153,35 @@ ResidentMemory::~ResidentMemory()
         VirtualFree(data_, 0, MEM_RELEASE);
 }
 
-// Windows opens files with CreateFileW, whose creation is not given as flags.
-int withoutCreation(int openFlags) { return openFlags; }
+namespace {
+
+using CreateFileCall = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+CreateFileCall originalCreateFile = nullptr;
+bool (*creationRefused)() = nullptr;
+
+HANDLE WINAPI createFileWithOurRules(LPCWSTR path, DWORD access, DWORD sharing, LPSECURITY_ATTRIBUTES security,
+                                     DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (creationRefused()) {
+        if (disposition == CREATE_NEW || disposition == CREATE_ALWAYS) {
+            SetLastError(ERROR_FILE_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
+        if (disposition == OPEN_ALWAYS)
+            disposition = OPEN_EXISTING;
+    }
+    return originalCreateFile(path, access, sharing | kShareAll, security, disposition, flags, model);
+}
+
+} // namespace
+
+const char* sqliteOpenCallName() { return "CreateFileW"; }
+
+SystemCall sqliteOpenReplacement(SystemCall original, bool (*refuseCreation)())
+{
+    originalCreateFile = reinterpret_cast<CreateFileCall>(original);
+    creationRefused = refuseCreation;
+    return reinterpret_cast<SystemCall>(&createFileWithOurRules);
+}
 
 } // namespace uriage::platform

@@ -11,19 +11,11 @@ namespace {
 
 thread_local int guards = 0;
 
-// The unix VFS opens every file through its replaceable "open" system call.
-// The Windows VFS has no such call: there the guard installs nothing, and the
-// file checks before the open still apply.
-using OpenCall = int (*)(const char*, int, int);
-OpenCall originalOpen = nullptr;
+bool creationRefused() { return guards > 0; }
 
-int openWithoutCreating(const char* path, int flags, int mode)
-{
-    if (guards > 0)
-        flags = platform::withoutCreation(flags);
-    return originalOpen(path, flags, mode);
-}
-
+// Every file SQLite's file layer opens goes through its replaceable open call;
+// ours refuses creation while a guard lives (and on Windows shares each file
+// for deletion). Installed once, before the first guarded open.
 void install()
 {
     static std::once_flag once;
@@ -31,9 +23,9 @@ void install()
         sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
         if (!vfs || vfs->iVersion < 3 || !vfs->xGetSystemCall || !vfs->xSetSystemCall)
             return;
-        originalOpen = reinterpret_cast<OpenCall>(vfs->xGetSystemCall(vfs, "open"));
-        if (originalOpen)
-            vfs->xSetSystemCall(vfs, "open", reinterpret_cast<sqlite3_syscall_ptr>(openWithoutCreating));
+        const char* name = platform::sqliteOpenCallName();
+        if (sqlite3_syscall_ptr original = vfs->xGetSystemCall(vfs, name))
+            vfs->xSetSystemCall(vfs, name, platform::sqliteOpenReplacement(original, &creationRefused));
     });
 }
 
