@@ -34,7 +34,8 @@ WindowSet::WindowSet() : owner_(new QWidget)
 
     platform::registerMainWindowClass(Form1);
     platform::attachToOwner(owner_, Form1, windows_);
-    new MinimiseTogether(Form1, std::vector<QWidget*>(windows_.begin() + 1, windows_.end()));
+    if (!platform::ownerMinimisesProgram())
+        new MinimiseTogether(Form1, std::vector<QWidget*>(windows_.begin() + 1, windows_.end()));
 }
 
 WindowSet::~WindowSet()
@@ -66,8 +67,16 @@ void showMainWindow(QWidget* mainWindow, platform::InitialShow request)
         makeVisible(mainWindow);
         break;
     case platform::InitialShow::MinimizedNoActivate:
-        mainWindow->setWindowState(Qt::WindowMinimized);
-        makeVisible(mainWindow, Activation::Leave);
+        // Minimised to the task-bar entry: where the owner window carries it,
+        // the main window is shown and the owner minimised, which hides it
+        // until the entry is restored.
+        if (platform::ownerMinimisesProgram()) {
+            makeVisible(mainWindow, Activation::Leave);
+            platform::minimiseProgram();
+        } else {
+            mainWindow->setWindowState(Qt::WindowMinimized);
+            makeVisible(mainWindow, Activation::Leave);
+        }
         break;
     case platform::InitialShow::Normal:
         makeVisible(mainWindow);

@@ -23,6 +23,17 @@ void registerMainWindowClass(QWidget* mainWindow);
 // registerMainWindowClass and before any of the windows is first shown.
 void attachToOwner(QWidget* owner, QWidget* mainWindow, const std::vector<QWidget*>& windows);
 
+// Whether the owner window minimises the program (Windows): minimising the
+// main window then minimises the owner instead, the system hides every window
+// it owns and shows them again when its task-bar entry is restored. Where it
+// does not, the program minimises its visible windows together itself.
+bool ownerMinimisesProgram();
+
+// Minimises the program to its task-bar entry through the owner window,
+// activating no other window. Call after attachToOwner, only where
+// ownerMinimisesProgram().
+void minimiseProgram();
+
 // The frame the window system will put around the window, asked of it before
 // the window is first mapped; empty where no one answers.
 QMargins frameExtentsBeforeMapping(QWidget* window);

@@ -178,4 +178,8 @@ void attachToOwner(QWidget* /*owner*/, QWidget* mainWindow, const std::vector<QW
 #endif
 }
 
+// X11 has no owner that minimises its windows with it.
+bool ownerMinimisesProgram() { return false; }
+void minimiseProgram() {}
+
 } // namespace uriage::platform

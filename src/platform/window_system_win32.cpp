@@ -26,7 +26,10 @@ constexpr UINT kPassActivation = WM_APP + 0x51;
 
 struct OwnerState {
     WNDPROC toolkitProcedure = nullptr;
+    WNDPROC mainWindowProcedure = nullptr;
+    HWND owner = nullptr;
     QPointer<QWidget> mainWindow;
+    std::vector<HWND> hiddenWithOwner; // front to back
 };
 
 OwnerState& ownerState()
@@ -47,6 +50,34 @@ void passActivation(HWND owner)
         SetActiveWindow(target);
 }
 
+// Minimised, the owner hides every window it owns and, restored, shows again
+// those it hid, in their order. Done here rather than left to the system,
+// which does it only for some kinds of owned window (and, emulated, not at all).
+void hideOwnedWindows(HWND owner)
+{
+    std::vector<HWND>& hidden = ownerState().hiddenWithOwner;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            const auto owner = reinterpret_cast<HWND>(data);
+            if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window))
+                ownerState().hiddenWithOwner.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(owner));
+    for (HWND window : hidden)
+        ShowWindow(window, SW_HIDE);
+}
+
+void showHiddenOwnedWindows()
+{
+    std::vector<HWND> hidden;
+    std::swap(hidden, ownerState().hiddenWithOwner);
+    // Listed front to back: shown back to front, without activation.
+    for (auto window = hidden.rbegin(); window != hidden.rend(); ++window)
+        if (IsWindow(*window))
+            ShowWindow(*window, SW_SHOWNA);
+}
+
 LRESULT CALLBACK ownerProcedure(HWND owner, UINT message, WPARAM wParam, LPARAM lParam)
 {
     OwnerState& state = ownerState();
@@ -58,6 +89,12 @@ LRESULT CALLBACK ownerProcedure(HWND owner, UINT message, WPARAM wParam, LPARAM 
     case kPassActivation:
         passActivation(owner);
         return 0;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED)
+            hideOwnedWindows(owner);
+        else
+            showHiddenOwnedWindows();
+        break;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) != SC_CLOSE)
             break;
@@ -72,6 +109,19 @@ LRESULT CALLBACK ownerProcedure(HWND owner, UINT message, WPARAM wParam, LPARAM 
         break;
     }
     return CallWindowProcW(state.toolkitProcedure, owner, message, wParam, lParam);
+}
+
+// The main window's minimise box and system menu minimise the whole program:
+// the owner window is minimised instead, and the system hides every window it
+// owns until its task-bar entry is restored.
+LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    OwnerState& state = ownerState();
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(state.owner, SW_MINIMIZE);
+        return 0;
+    }
+    return CallWindowProcW(state.mainWindowProcedure, window, message, wParam, lParam);
 }
 
 // The owner is shown (without size, without activation) exactly while at
@@ -130,12 +180,23 @@ void attachToOwner(QWidget* owner, QWidget* mainWindow, const std::vector<QWidge
     SetWindowPos(handle, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     OwnerState& state = ownerState();
+    state.owner = handle;
     state.mainWindow = mainWindow;
     state.toolkitProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ownerProcedure)));
     for (QWidget* window : windows)
         window->winId();
+    state.mainWindowProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        nativeHandle(mainWindow), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&mainWindowProcedure)));
     new TaskbarEntry(owner, windows);
+}
+
+bool ownerMinimisesProgram() { return true; }
+
+void minimiseProgram()
+{
+    if (HWND owner = ownerState().owner)
+        ShowWindow(owner, SW_SHOWMINNOACTIVE);
 }
 
 // Windows reports a window's frame before it is first shown.

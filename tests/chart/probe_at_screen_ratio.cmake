@@ -3,19 +3,7 @@
 # ratio, and the chart bitmap it writes holds the device pixels: its logical
 # size times the ratio.
 # cmake -DPROBE=... -DRECEIPTS=... -DWORK=DIR -P probe_at_screen_ratio.cmake
-foreach(variable PROBE RECEIPTS WORK)
-  if(NOT ${variable})
-    message(FATAL_ERROR "${variable} is required")
-  endif()
-endforeach()
-
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}")
-execute_process(COMMAND "${RECEIPTS}" demo --dir "${WORK}" --from 2005 --to 2005
-                RESULT_VARIABLE status OUTPUT_QUIET)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "receipts demo failed: ${status}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/../support/probe_demo_table.cmake")
 
 # Width and height of a PNG file from its header.
 function(png_size file out_width out_height)

@@ -186,19 +186,63 @@ TEST(CommittedCopyTest, CommitInTheMiddleOfTheCopyIsRetried)
     }
 }
 
-// A writer that commits in the middle of every try: the copy gives up after
-// its tries, within its budget, and the caller falls back.
-TEST(CommittedCopyTest, CommitsInEveryTryEndInAFallback)
+// Writers that leave no clean try. One that commits all the while is saving
+// right now: the copy keeps trying for the longer bound and then gives up
+// without the shared lock, whose taking would fail its next save. One that
+// only holds its lock (or rewrites pages without a commit) ends in the
+// fallback after the few tries, as before.
+TEST(CommittedCopyTest, WritersThatLeaveNoCleanTry)
+{
+    struct Case {
+        const char* name;
+        bool commitEveryTry;      // else the pages change, the counter stays
+        CopyOutcome outcome;
+        int minTries, maxTries;
+        long long minMilliseconds;
+    } cases[] = {
+        {"commits in every try", true, CopyOutcome::Saving, 4, 1 << 30, 60},
+        {"pages change, no commit", false, CopyOutcome::Busy, 3, 3, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFile file(databaseImage(16, 7));
+        std::uint32_t counter = 7;
+        HookGuard guard([&](int) {
+            if (c.commitEveryTry) {
+                file.commit(databaseImage(16, ++counter));
+            } else {
+                file.bytes()[5000] ^= 0xff;
+                ++file.modified;
+            }
+        });
+        const auto started = std::chrono::steady_clock::now();
+        const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 60});
+        const long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                      std::chrono::steady_clock::now() - started).count();
+        EXPECT_EQ(copy.result.outcome, c.outcome);
+        EXPECT_GE(copy.result.tries, c.minTries);
+        EXPECT_LE(copy.result.tries, c.maxTries);
+        EXPECT_GE(elapsed, c.minMilliseconds);
+        EXPECT_LT(elapsed, 1000);
+    }
+}
+
+// One commit seen, then the writer pauses: the next try copies its state,
+// even after more tries than a quiet writer gets.
+TEST(CommittedCopyTest, ACommitSeenKeepsTryingUntilTheWriterPauses)
 {
     FakeFile file(databaseImage(16, 7));
     std::uint32_t counter = 7;
-    HookGuard guard([&](int) { file.commit(databaseImage(16, ++counter)); });
-    const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0});
-    EXPECT_EQ(copy.result.outcome, CopyOutcome::Busy);
-    EXPECT_EQ(copy.result.tries, 3);
+    HookGuard guard([&](int tryNumber) {
+        if (tryNumber <= 6)
+            file.commit(databaseImage(16, ++counter));
+    });
+    const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 2000});
+    EXPECT_EQ(copy.result.outcome, CopyOutcome::Copied);
+    EXPECT_EQ(copy.result.tries, 7);
+    EXPECT_EQ(copy.bytes, asRollbackMode(databaseImage(16, 13)));
 }
 
-// Only the pages the header counts are read, whatever lies after them.
 TEST(CommittedCopyTest, TrailingBytesAreNeverRead)
 {
     std::vector<unsigned char> bytes = databaseImage(16, 7, true);

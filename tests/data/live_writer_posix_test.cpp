@@ -28,13 +28,22 @@ receipts::MonthTotals monthTotals(Query& query)
     return totals;
 }
 
-class SavingWriterTest : public DataTest, public ::testing::WithParamInterface<bool> {};
+struct SavingWriter {
+    const char* name;
+    bool wal;
+    int pauseMilliseconds;
+};
+
+void PrintTo(const SavingWriter& w, std::ostream* os) { *os << w.name; }
+
+class SavingWriterTest : public DataTest, public ::testing::WithParamInterface<SavingWriter> {};
 
 // A second process saves one receipt at a time (with a short pause, as fast
-// as a busy front desk never would) while the monthly query opens in a loop.
+// as a busy front desk never would, or back to back) while the monthly query
+// opens in a loop.
 TEST_P(SavingWriterTest, NoSaveFailsAndEveryReadIsACommittedState)
 {
-    const bool wal = GetParam();
+    const bool wal = GetParam().wal;
     ReceiptDirectory dir;
     dir.write({kOne});
     const QString log = dir.path() + "/../writer-" + QString::number(getpid()) + (wal ? "-wal.log" : "-rollback.log");
@@ -45,7 +54,7 @@ TEST_P(SavingWriterTest, NoSaveFailsAndEveryReadIsACommittedState)
         options.tablePath = dir.tablePath();
         options.wal = wal;
         options.seconds = kSeconds;
-        options.pauseMilliseconds = 5;
+        options.pauseMilliseconds = GetParam().pauseMilliseconds;
         QFile file(log);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             _exit(6);
@@ -111,11 +120,14 @@ TEST_P(SavingWriterTest, NoSaveFailsAndEveryReadIsACommittedState)
         EXPECT_LT(at - last, 1000);
         last = at;
     }
-    std::printf("[ live     ] %s: %lld saves, %zu reads\n", wal ? "WAL" : "rollback", summary[0].toLongLong(), reads.size());
+    std::printf("[ live     ] %s: %lld saves, %zu reads, %lld failed\n", GetParam().name, summary[0].toLongLong(), reads.size(), (long long)failedReads.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(JournalModes, SavingWriterTest, ::testing::Values(false, true),
-                         [](const auto& info) { return std::string(info.param ? "Wal" : "Rollback"); });
+INSTANTIATE_TEST_SUITE_P(JournalModes, SavingWriterTest,
+                         ::testing::Values(SavingWriter{"Rollback", false, 5}, SavingWriter{"Wal", true, 5},
+                                           SavingWriter{"RollbackBackToBack", false, 0},
+                                           SavingWriter{"WalBackToBack", true, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class MidCopyCommitTest : public DataTest {
 protected:

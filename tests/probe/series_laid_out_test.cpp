@@ -4,6 +4,7 @@
 #include "chart/draw/series_painter.h"
 #include "chart/model/chart_model.h"
 #include "chart/series_test_canvas.h"
+#include "five_months_chart.h"
 #include "json/series_drawing_json.h"
 
 #include <QJsonObject>
@@ -21,19 +22,9 @@ ChartModel monthlyModel(View view)
     ChartConfig config;
     config.view = view;
     const QColor colours[] = {colors::red, colors::green, colors::yellow};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
         config.series[i] = seriesConfig(colours[i], LinePen{}, MarkerSpec{MarkerShape::Rectangle, 3, 3, std::nullopt});
-        config.series[i].xDateTime = false;
-    }
-    config.series[1].axis = VerticalAxis::Right;
-    ChartModel model(config);
-    const double takings[] = {30000, 52000, 41000, 80000, 45000};
-    for (int month = 1; month <= 5; ++month) {
-        model.series(0).add(month, takings[month - 1], QString(), false);
-        model.series(1).add(month, 10 + month, QString(), false);
-        model.series(2).add(month, takings[month - 1] / 4, QString(), false);
-    }
-    return model;
+    return fiveMonthsChart(config);
 }
 
 TEST(SeriesInLaidOutChart, ExtremeMarkersSitInsideThePlot)

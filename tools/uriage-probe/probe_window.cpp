@@ -1,14 +1,18 @@
 // uriage-probe window --form TFormN --data-dir DIR [--year TEXT] [--month TEXT] [--press N]
 //                     [--size WxH] [--png FILE] [--mouse SCRIPT]
+//                     [--text-metrics-out FILE | --text-metrics-in FILE]
 // Creates the real chart window on DIR at its declared outer size (or WxH),
 // types the texts into its edit boxes, clicks its filter button N times,
 // plays the mouse script on the chart and prints the query, the chart's
-// points and the chart's drawn geometry (with the axes' ranges).
+// points and the chart's drawn geometry (with the axes' ranges). The chart's
+// text measures can be recorded into a file, or taken from one.
 #include "mouse_script.h"
+#include "text_metrics_option.h"
 #include "tool_command.h"
 #include "simulated_input.h"
 
 #include "app/error_text.h"
+#include "common/failure.h"
 #include "chart/model/chart_model.h"
 #include "chart/draw/chart_renderer.h"
 #include "chart/chart_widget.h"
@@ -125,6 +129,8 @@ struct WindowRequest {
     QSize outerSize;
     QString pngFile;
     std::vector<MouseStep> mouseSteps;
+    QString textMetricsIn;
+    QString textMetricsOut;
 };
 
 // Reads and checks the command line; the usage exit code where it is unusable.
@@ -136,6 +142,10 @@ std::variant<WindowRequest, int> readRequest(const tools::CommandLine& line)
     request.year = line.value(QStringLiteral("year"));
     request.month = line.value(QStringLiteral("month"));
     request.pngFile = line.value(QStringLiteral("png"));
+    request.textMetricsIn = line.value(QStringLiteral("text-metrics-in"));
+    request.textMetricsOut = line.value(QStringLiteral("text-metrics-out"));
+    if (!request.textMetricsIn.isEmpty() && !request.textMetricsOut.isEmpty())
+        return line.usageError(QStringLiteral("give --text-metrics-in or --text-metrics-out, not both"));
     if (line.isSet(QStringLiteral("press"))) {
         bool ok = false;
         request.presses = line.value(QStringLiteral("press")).toInt(&ok);
@@ -165,12 +175,11 @@ std::variant<WindowRequest, int> readRequest(const tools::CommandLine& line)
     return request;
 }
 
-int windowCommand(const tools::CommandLine& line)
+// Runs the window as asked and returns its JSON; throws a Failure when the
+// chart bitmap cannot be written.
+QJsonObject probeWindow(const WindowRequest& request)
 {
-    const auto read = readRequest(line);
-    if (const int* exitCode = std::get_if<int>(&read))
-        return *exitCode;
-    const auto& [form, dataDir, year, month, presses, outerSize, pngFile, mouseSteps] = std::get<WindowRequest>(read);
+    const auto& [form, dataDir, year, month, presses, outerSize, pngFile, mouseSteps, metricsIn, metricsOut] = request;
 
     // The last message that would have reached the error box, as the box shows it.
     QJsonValue error = QJsonValue::Null;
@@ -201,19 +210,34 @@ int windowCommand(const tools::CommandLine& line)
     const chart::ChartLayout layout = chart::chartLayout(model, area);
     const QJsonArray drawn =
         seriesDrawingJson(model, chart::seriesFrame(layout, chart::systemFrameColors().face));
-    if (!pngFile.isEmpty() && !chartWidget->bitmap().save(pngFile, "PNG")) {
-        QTextStream(stderr) << "uriage-probe window: cannot write " << pngFile << '\n';
-        return 1;
-    }
+    if (!pngFile.isEmpty() && !chartWidget->bitmap().save(pngFile, "PNG"))
+        throw Failure(QStringLiteral("cannot write %1").arg(pngFile));
 
     const data::Query& query = window->query();
-    const QJsonObject result{{QStringLiteral("form"), form},
-                             {QStringLiteral("filter"), query.filterText()},
-                             {QStringLiteral("filtered"), query.filtered()},
-                             {QStringLiteral("open"), query.isOpen()},
-                             {QStringLiteral("error"), error},
-                             {QStringLiteral("series"), seriesJson(model, drawn)},
-                             {QStringLiteral("chart"), chartGeometryJson(layout)}};
+    return QJsonObject{{QStringLiteral("form"), form},
+                       {QStringLiteral("filter"), query.filterText()},
+                       {QStringLiteral("filtered"), query.filtered()},
+                       {QStringLiteral("open"), query.isOpen()},
+                       {QStringLiteral("error"), error},
+                       {QStringLiteral("series"), seriesJson(model, drawn)},
+                       {QStringLiteral("chart"), chartGeometryJson(layout)}};
+}
+
+int windowCommand(const tools::CommandLine& line)
+{
+    const auto read = readRequest(line);
+    if (const int* exitCode = std::get_if<int>(&read))
+        return *exitCode;
+    const WindowRequest& request = std::get<WindowRequest>(read);
+    QJsonObject result;
+    try {
+        const TextMetricsOption textMetrics(request.textMetricsIn, request.textMetricsOut);
+        result = probeWindow(request);
+        textMetrics.finish();
+    } catch (const Failure& failure) {
+        QTextStream(stderr) << "uriage-probe window: " << failure.message() << '\n';
+        return 1;
+    }
     const QByteArray json = QJsonDocument(result).toJson(QJsonDocument::Compact);
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     std::fputc('\n', stdout);
@@ -236,6 +260,12 @@ const tools::CommandRegistrar registrar({
          QStringLiteral("Act on the chart afterwards: a ';'-separated list of left-drag X1 Y1 X2 Y2, "
                         "right-drag X1 Y1 X2 Y2, wheel up|down and press."),
          QStringLiteral("SCRIPT")},
+        {QStringLiteral("text-metrics-out"),
+         QStringLiteral("Record every text measure the chart took (per font: line height, text widths) as JSON."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("text-metrics-in"),
+         QStringLiteral("Measure the chart's texts from such a record instead of the fonts; a missing entry fails."),
+         QStringLiteral("FILE")},
     },
     {},
     windowCommand,

@@ -18,14 +18,15 @@ ChartFonts chartFonts(const ChartConfig& config)
 }
 
 ChartFontMeasures::ChartFontMeasures(const ChartFonts& fonts)
-    : title_(fonts.title), legend_(fonts.legend), labels_(fonts.labels), bottomTitle_(fonts.bottomTitle),
-      leftTitle_(fonts.leftTitle), rightTitle_(fonts.rightTitle)
+    : title_(chartTextMeasurer(fonts.title)), legend_(chartTextMeasurer(fonts.legend)),
+      labels_(chartTextMeasurer(fonts.labels)), bottomTitle_(chartTextMeasurer(fonts.bottomTitle)),
+      leftTitle_(chartTextMeasurer(fonts.leftTitle)), rightTitle_(chartTextMeasurer(fonts.rightTitle))
 {
 }
 
 ChartMeasures ChartFontMeasures::measures() const
 {
-    return {title_, legend_, labels_, bottomTitle_, leftTitle_, rightTitle_};
+    return {*title_, *legend_, *labels_, *bottomTitle_, *leftTitle_, *rightTitle_};
 }
 
 } // namespace uriage::chart

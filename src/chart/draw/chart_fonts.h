@@ -1,12 +1,13 @@
 #pragma once
 // The fonts a chart writes in, all of the chart font family, and their
 // measurers for the layout.
-#include "chart/axes/text_measurer.h"
+#include "chart/axes/text_measuring.h"
 #include "chart/layout/chart_layout.h"
 #include "chart/model/chart_config.h"
 
 #include <QFont>
 #include <QString>
+#include <memory>
 
 namespace uriage::chart {
 
@@ -34,19 +35,20 @@ struct ChartFonts {
 
 ChartFonts chartFonts(const ChartConfig& config);
 
-// Measurers over the fonts, kept together for one layout.
+// Measurers over the fonts from the chart's text measuring source, kept
+// together for one layout.
 class ChartFontMeasures {
 public:
     explicit ChartFontMeasures(const ChartFonts& fonts);
     ChartMeasures measures() const;
 
 private:
-    FontTextMeasurer title_;
-    FontTextMeasurer legend_;
-    FontTextMeasurer labels_;
-    FontTextMeasurer bottomTitle_;
-    FontTextMeasurer leftTitle_;
-    FontTextMeasurer rightTitle_;
+    std::unique_ptr<TextMeasurer> title_;
+    std::unique_ptr<TextMeasurer> legend_;
+    std::unique_ptr<TextMeasurer> labels_;
+    std::unique_ptr<TextMeasurer> bottomTitle_;
+    std::unique_ptr<TextMeasurer> leftTitle_;
+    std::unique_ptr<TextMeasurer> rightTitle_;
 };
 
 } // namespace uriage::chart

@@ -1,5 +1,6 @@
 #include "chart/draw/series_painter.h"
 
+#include "chart/axes/text_measuring.h"
 #include "chart/draw/marker_painter.h"
 #include "chart/draw/ribbon.h"
 #include "chart/layout/plot_clip.h"
@@ -45,9 +46,9 @@ std::vector<ValueLabelBox> valueLabelBoxes(const Series& series, const SeriesGeo
     if (!settings.shown)
         return boxes;
     const RegionalSettings regional = RegionalSettings::current();
-    const FontTextMeasurer font(valueLabelFont(settings));
+    const std::unique_ptr<TextMeasurer> font = chartTextMeasurer(valueLabelFont(settings));
     for (const DrawnPoint& point : geometry.points)
-        boxes.push_back(valueLabelBox(point.position, valueLabelText(series, point.index, regional), font,
+        boxes.push_back(valueLabelBox(point.position, valueLabelText(series, point.index, regional), *font,
                                       settings.connectorLength, slot));
     return boxes;
 }

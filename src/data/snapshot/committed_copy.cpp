@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -130,17 +131,39 @@ bool parseDatabaseHeader(const unsigned char* bytes, std::size_t size, DatabaseH
     return true;
 }
 
+// Whether a commit has landed since the first look: the change counter moved.
+class CommitWatch {
+public:
+    void look(CopySource& source)
+    {
+        unsigned char counter[4];
+        if (!source.readAt(24, counter, sizeof counter))
+            return;
+        if (!first_)
+            first_ = bigEndian32(counter);
+        else if (*first_ != bigEndian32(counter))
+            seen_ = true;
+    }
+    bool seen() const { return seen_; }
+
+private:
+    std::optional<std::uint32_t> first_;
+    bool seen_ = false;
+};
+
 CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigned char*(std::size_t)>& room,
                                  const CommittedCopyLimits& limits)
 {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(limits.budgetMilliseconds);
+    const auto started = Clock::now();
     CommittedCopy copy;
     if (limits.tries <= 0) {
         copy.outcome = CopyOutcome::Busy;
         return copy;
     }
+    CommitWatch commits;
     for (;;) {
+        commits.look(source);
         TryResult result = writerState(source);
         if (result == TryResult::Copied) {
             ++copy.tries;
@@ -154,7 +177,16 @@ CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigne
             copy.outcome = CopyOutcome::Declined;
             return copy;
         }
-        if (copy.tries >= limits.tries || Clock::now() >= deadline) {
+        commits.look(source);
+        // A writer saving right now would fail its next save under our shared
+        // lock: no fallback to it, only more tries within the longer bound.
+        if (commits.seen()) {
+            if (Clock::now() >= started + std::chrono::milliseconds(limits.savingBudgetMilliseconds)) {
+                copy.outcome = CopyOutcome::Saving;
+                return copy;
+            }
+        } else if (copy.tries >= limits.tries
+                   || Clock::now() >= started + std::chrono::milliseconds(limits.budgetMilliseconds)) {
             copy.outcome = CopyOutcome::Busy;
             return copy;
         }

@@ -10,7 +10,11 @@
 // included), size and modification time were unchanged. Exactly page size
 // times page count bytes are copied, as the header tells, never what lies
 // after them. When the proof fails the copy is tried again a few times; then
-// the caller falls back to a copy under SQLite's shared lock.
+// the caller falls back to a copy under SQLite's shared lock. Not so when the
+// change counter moved while the copy was tried: a writer is saving right
+// now, and a shared lock taken then would make its next save fail (a writer
+// that does not wait fails at once). The tries go on instead, up to the same
+// bound a lock is waited for, and the read gives up if none succeeds.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -65,6 +69,8 @@ public:
 enum class CopyOutcome {
     Copied,     // the committed state lies in the room, marked as a rollback-mode file
     Busy,       // a writer was at work every time: fall back to the shared lock
+    Saving,     // commits kept landing while the copy was tried: the table stays
+                // locked for this read, and no lock may be taken
     Declined,   // not a plain database image (no header, a WAL with frames, a
                 // journal nobody writes, locks that cannot be tested): let SQLite read it
 };
@@ -79,6 +85,8 @@ struct CommittedCopyLimits {
     int tries = 5;
     int budgetMilliseconds = 200;     // for all tries together, waits included
     std::size_t chunkBytes = std::size_t(4) << 20;
+    // For all tries together once a commit has been seen, waits included.
+    int savingBudgetMilliseconds = 2000;
 };
 
 // `room(bytes)` hands out memory for `bytes` bytes (it may be asked again,

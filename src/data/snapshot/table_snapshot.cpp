@@ -120,6 +120,10 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
         }
     }
     *tries = copy.tries;
+    // A writer saving all the while: the table stays locked for this read, as
+    // when its lock is waited for in vain, and the writer keeps every save.
+    if (copy.outcome == CopyOutcome::Saving)
+        failWith(SQLITE_BUSY, filePath);
     if (copy.outcome != CopyOutcome::Copied)
         return std::nullopt;
     return adoptImage(work, schema, std::move(image), copy.bytes, filePath, 0, copy.tries);
