@@ -1,7 +1,8 @@
-// A WAL-mode table file that its writer closed cleanly holds every committed
-// page itself: it reads without making a -wal or -shm file, with no lock where
-// another program's locks can be seen, and under SQLite's shared lock where
-// they cannot (Windows) or a writer kept the lock-free copy busy.
+// WAL-mode table files. One that its writer closed cleanly holds every
+// committed page itself: it reads without making a -wal or -shm file, with no
+// lock where another program's locks can be seen, and under SQLite's shared
+// lock where they cannot (Windows) or a writer kept the lock-free copy busy.
+// One that a writer holds open reads its committed rows from the -wal file.
 #include "receipt_fixture.h"
 
 #include "data/snapshot/committed_copy.h"
@@ -34,6 +35,30 @@ TEST_F(DataTest, CleanlyClosedWalFileReadsWithoutMakingAFile)
     EXPECT_EQ(query.lastLockMilliseconds(), 0.0) << "no lock taken";
     EXPECT_EQ(query.lastCopyTries(), 1);
 #endif
+}
+
+// A receipt program with the table open in WAL mode, played by a connection
+// of this process (on POSIX a second process plays it too): its committed
+// receipt lies in the -wal file only, read through SQLite. In one process
+// SQLite shares the writer's mapping of the -shm file with the reader, which
+// notes its read mark there: the table and -wal files are compared.
+TEST_F(DataTest, WalFileWithAnOpenWriterReadsItsCommittedRows)
+{
+    ReceiptDirectory dir;
+    dir.write({kOne}, QString::fromUtf8(kReceiptSchema), "PRAGMA journal_mode=WAL");
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(platform::pathBytes(dir.tablePath()).constData(), &writer), SQLITE_OK);
+    execSql(writer, "PRAGMA wal_autocheckpoint=0");
+    execSql(writer, insertSql({"'2005-03-02'", "2005", "3", "2", "500", "150", "0", "650"}));
+    ASSERT_GT(QFileInfo(dir.tablePath() + "-wal").size(), 0);
+    auto before = dir.directoryState();
+    before.erase(QString::fromUtf8(kTableFile) + "-shm");
+
+    EXPECT_EQ(openedIn(dir.path(), QueryKind::Monthly), "2005|3|2|1500|450|0|1950");
+    auto after = dir.directoryState();
+    EXPECT_EQ(after.erase(QString::fromUtf8(kTableFile) + "-shm"), 1u);
+    EXPECT_EQ(after, before) << "the table and -wal files as they were, no file made";
+    sqlite3_close(writer);
 }
 
 constexpr int kNoWriter = 0;
