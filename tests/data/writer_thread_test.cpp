@@ -1,8 +1,9 @@
-// A receipt program's writer holding its exclusive lock on a rollback-mode
-// table file, played by a connection of this process on its own thread, so
-// that it runs on every system (on POSIX the second-process tests see the
-// locks of another process too): the open waits for the writer at most the
-// busy timeout, reads the state it committed meanwhile, or names the file.
+// A receipt program's writer on a rollback-mode table file, played by a
+// connection of this process, so that it runs on every system (on POSIX the
+// second-process tests play it in another process too). Holding its exclusive
+// lock on its own thread: the open waits for it at most the busy timeout,
+// reads the state it committed meanwhile, or names the file. Crashed in the
+// middle of a transaction: its journal is reported and left alone.
 #include "receipt_fixture.h"
 
 #include <QElapsedTimer>
@@ -68,6 +69,32 @@ INSTANTIATE_TEST_SUITE_P(
                       HeldLockCase{"HoldsLongerThanTheWait", 3500, false,
                                    "テーブルは他のプログラムによってロックされています\nファイル: ", {}, 1800, 3000}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The files as a writer that crashed in its transaction leaves them: copied
+// while a writer of this process is in the middle of one, its changed pages
+// already in the table file (a small cache spills them), its journal hot.
+TEST_F(DataTest, CrashedWritersCopiedJournalIsReportedAndLeftAlone)
+{
+    ReceiptDirectory live;
+    live.write({kOne});
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(platform::pathBytes(live.tablePath()).constData(), &db), SQLITE_OK);
+    execSql(db, "PRAGMA cache_size=2");
+    execSql(db, "BEGIN");
+    for (int i = 0; i < 300; ++i)
+        execSql(db, insertSql({"'2005-03-02'", "2005", "3", "2", "500", "150", "0", "650"}));
+    ReceiptDirectory crashed;
+    for (const QString suffix : {"", "-journal"})
+        ASSERT_TRUE(QFile::copy(live.tablePath() + suffix, crashed.tablePath() + suffix)) << suffix.toStdString();
+    execSql(db, "ROLLBACK");
+    sqlite3_close(db);
+    const auto before = crashed.fingerprint();
+
+    EXPECT_EQ(openedIn(crashed.path(), QueryKind::Daily),
+              "テーブルファイルに書き込み途中で中断された記録が残っています。領収証のプログラムを一度起動して終了してから、"
+              "もう一度実行してください\nファイル: " + crashed.tablePath());
+    EXPECT_EQ(crashed.fingerprint(), before);
+}
 
 } // namespace
 } // namespace uriage::data::testing
