@@ -170,6 +170,44 @@ TEST_F(MidCopyCommitTest, IsSeenAndTheCopyMadeAgain)
     EXPECT_EQ(writer.wait(), 0);
 }
 
+// A writer that commits while every copy is tried, as one saving back to
+// back does: the read takes no shared lock, under which the writer's next
+// save would fail, and after the lock's bounded wait reports the table
+// locked. Every save went through.
+TEST_F(MidCopyCommitTest, WriterSavingThroughEveryTryGetsNoLock)
+{
+    ReceiptDirectory dir;
+    dir.write({kOne});
+    ChildProcess writer([&](ChildProcess& self) {
+        sqlite3* db = openWriter(dir.tablePath());
+        while (self.await() == 'W') {
+            const int code = sqlite3_exec(db, "INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金,"
+                                              " 保険外料金, 合計金額) VALUES ('2005-03-02', 2005, 3, 2, 500, 150, 0, 650)",
+                                          nullptr, nullptr, nullptr);
+            self.tell(code == SQLITE_OK ? 'C' : 'F');
+        }
+        sqlite3_close(db);
+    });
+    int saves = 0;
+    int failedSaves = 0;
+    setBetweenChunksHook([&](int) {
+        writer.tell('W');
+        ++(writer.receive() == 'C' ? saves : failedSaves);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    const QString got = openedIn(dir.path(), QueryKind::Monthly);
+    const qint64 waited = clock.elapsed();
+    setBetweenChunksHook({});
+    writer.tell('Q');
+    EXPECT_EQ(writer.wait(), 0);
+    EXPECT_EQ(got, "テーブルは他のプログラムによってロックされています\nファイル: " + dir.tablePath());
+    EXPECT_GT(saves, 5);
+    EXPECT_EQ(failedSaves, 0);
+    EXPECT_GE(waited, 1900);
+    EXPECT_LT(waited, 4000);
+}
+
 // A writer inside its transaction, its journal filled but the file not yet
 // written (SQLite's RESERVED lock): the read copies the committed state with
 // no lock, and the writer's commit then succeeds with busy timeout 0.
