@@ -51,8 +51,8 @@ void passActivation(HWND owner)
 }
 
 // Minimised, the owner hides every window it owns and, restored, shows again
-// those it hid, in their order. Done here rather than left to the system,
-// which does it only for some kinds of owned window (and, emulated, not at all).
+// those it hid, in their order. Done here rather than left to the system:
+// Wine, for one, leaves owned windows shown beside a minimised owner.
 void hideOwnedWindows(HWND owner)
 {
     std::vector<HWND>& hidden = ownerState().hiddenWithOwner;
