@@ -129,6 +129,16 @@ INSTANTIATE_TEST_SUITE_P(JournalModes, SavingWriterTest,
                                            SavingWriter{"WalBackToBack", true, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The writer saves a second receipt with busy timeout 0: 'C' when it was
+// committed, 'F' when the save failed.
+char saveSecondReceipt(sqlite3* db)
+{
+    const int code = sqlite3_exec(db, "INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金,"
+                                      " 合計金額) VALUES ('2005-03-02', 2005, 3, 2, 500, 150, 0, 650)",
+                                  nullptr, nullptr, nullptr);
+    return code == SQLITE_OK ? 'C' : 'F';
+}
+
 class MidCopyCommitTest : public DataTest {
 protected:
     void TearDown() override
@@ -147,10 +157,7 @@ TEST_F(MidCopyCommitTest, IsSeenAndTheCopyMadeAgain)
     ChildProcess writer([&](ChildProcess& self) {
         sqlite3* db = openWriter(dir.tablePath());
         self.await();
-        const int code = sqlite3_exec(db, "INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金,"
-                                          " 合計金額) VALUES ('2005-03-02', 2005, 3, 2, 500, 150, 0, 650)",
-                                      nullptr, nullptr, nullptr);
-        self.tell(code == SQLITE_OK ? 'C' : 'F');
+        self.tell(saveSecondReceipt(db));
         sqlite3_close(db);
     });
     char saved = 0;
@@ -180,12 +187,8 @@ TEST_F(MidCopyCommitTest, WriterSavingThroughEveryTryGetsNoLock)
     dir.write({kOne});
     ChildProcess writer([&](ChildProcess& self) {
         sqlite3* db = openWriter(dir.tablePath());
-        while (self.await() == 'W') {
-            const int code = sqlite3_exec(db, "INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金,"
-                                              " 保険外料金, 合計金額) VALUES ('2005-03-02', 2005, 3, 2, 500, 150, 0, 650)",
-                                          nullptr, nullptr, nullptr);
-            self.tell(code == SQLITE_OK ? 'C' : 'F');
-        }
+        while (self.await() == 'W')
+            self.tell(saveSecondReceipt(db));
         sqlite3_close(db);
     });
     int saves = 0;
