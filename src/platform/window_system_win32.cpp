@@ -55,16 +55,19 @@ void passActivation(HWND owner)
 // Wine, for one, leaves owned windows shown beside a minimised owner.
 void hideOwnedWindows(HWND owner)
 {
-    std::vector<HWND>& hidden = ownerState().hiddenWithOwner;
+    struct Search {
+        HWND owner;
+        std::vector<HWND>& found;
+    } search{owner, ownerState().hiddenWithOwner};
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
-            const auto owner = reinterpret_cast<HWND>(data);
-            if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window))
-                ownerState().hiddenWithOwner.push_back(window);
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetWindow(window, GW_OWNER) == s->owner && IsWindowVisible(window))
+                s->found.push_back(window);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(owner));
-    for (HWND window : hidden)
+        reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found)
         ShowWindow(window, SW_HIDE);
 }
 

@@ -133,10 +133,8 @@ INSTANTIATE_TEST_SUITE_P(JournalModes, SavingWriterTest,
 // committed, 'F' when the save failed.
 char saveSecondReceipt(sqlite3* db)
 {
-    const int code = sqlite3_exec(db, "INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金,"
-                                      " 合計金額) VALUES ('2005-03-02', 2005, 3, 2, 500, 150, 0, 650)",
-                                  nullptr, nullptr, nullptr);
-    return code == SQLITE_OK ? 'C' : 'F';
+    const QByteArray sql = insertSql({"'2005-03-02'", "2005", "3", "2", "500", "150", "0", "650"}).toUtf8();
+    return sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK ? 'C' : 'F';
 }
 
 class MidCopyCommitTest : public DataTest {

@@ -123,7 +123,7 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
     // A writer saving all the while: the table stays locked for this read, as
     // when its lock is waited for in vain, and the writer keeps every save.
     if (copy.outcome == CopyOutcome::Saving)
-        failWith(SQLITE_BUSY, filePath);
+        throw engineFailure(EngineStatus::Locked, {{0, fileContext(filePath)}});
     if (copy.outcome != CopyOutcome::Copied)
         return std::nullopt;
     return adoptImage(work, schema, std::move(image), copy.bytes, filePath, 0, copy.tries);
