@@ -322,10 +322,13 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     checkDirectory(directory);
     const platform::PathStatus file = checkTableFile(directory, filePath);
     checkCompanionFiles(filePath);
-    // A WAL-mode writer that closes its last connection removes its -wal and
-    // -shm files: a look that finds them gone starts again, a few times.
-    constexpr int kLooks = 4;
-    for (int look = 1;; ++look) {
+    // A WAL-mode writer that closes its last connection removes its -shm and
+    // then its -wal file: a look that finds one gone starts again, for a
+    // bounded time (a writer descheduled between the two removals on a busy
+    // machine leaves the -wal file alone for many milliseconds).
+    using Clock = std::chrono::steady_clock;
+    const auto lookUntil = Clock::now() + std::chrono::milliseconds(250);
+    for (;;) {
         int tries = 0;
         if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries))
             return std::move(*copy);
@@ -341,7 +344,7 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
         }
         if (std::optional<TableFileCopy> copy = backupWalFile(work, schema, filePath, fileHeader(filePath), tries))
             return std::move(*copy);
-        if (look == kLooks)
+        if (Clock::now() >= lookUntil)
             failWalIndexMissing(filePath);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
