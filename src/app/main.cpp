@@ -4,6 +4,7 @@
 #include "platform/platform_start.h"
 #include "platform/window_system.h"
 #include "app/program_icon.h"
+#include "app/toolkit_translation.h"
 #include "app/window_set.h"
 #include "chart/busy_cursor.h"
 #include "windows/fonts.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     }
 
     uriage::Application app(argc, argv);
+    uriage::installToolkitTranslation();
     uriage::installFontSubstitutes();
     uriage::chart::installEngineBusyCursor();
     QApplication::setWindowIcon(uriage::programIcon());

@@ -1,5 +1,7 @@
 #include "windows/Unit1.h"
 
+#include "common/version.h"
+
 #include "windows/fonts.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -82,7 +84,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window)
     face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     Panel1->setPalette(face);
     Panel1->setAutoFillBackground(true);
-    Label1 = declareLabel(Panel1, "Label1", {0, 8, 59, 12}, QStringLiteral("Version1.02"));
+    Label1 = declareLabel(Panel1, "Label1", {0, 8, 59, 12}, QStringLiteral("Version" URIAGE_VERSION));
     Label2 = declareLabel(Panel1, "Label2", {0, 24, 315, 12},
                           QStringLiteral("制作・著作　Zelmora　無断で複製することを禁じます"));
 
