@@ -9,11 +9,13 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 import time
 from pathlib import Path
 
 import pytest
 
+sys.path.insert(0, str(Path(__file__).parent))
 from installer_support import Wine, lnk_info, pe_resources, tree_hashes, version_strings, wait_until
 
 ROOT = Path(__file__).resolve().parents[2]
