@@ -94,10 +94,8 @@ TryResult tryOnce(CopySource& source, const std::function<unsigned char*(std::si
     if (!source.readAt(0, after, kHeaderBytes) || std::memcmp(after, header, kHeaderBytes) != 0
         || !(source.stamp() == before))
         return TryResult::Busy;
-    // A WAL-mode file without frames is wholly in its pages: in memory it is
-    // read as a rollback-mode file, so that SQLite looks for no WAL beside it.
-    into[18] = 1;
-    into[19] = 1;
+    // A WAL-mode file without frames is wholly in its pages.
+    markRollbackMode(into);
     copy->bytes = std::size_t(bytes);
     return TryResult::Copied;
 }
@@ -110,6 +108,13 @@ std::uint64_t DatabaseHeader::databaseBytes(long long fileSize) const
         return 0;
     const std::uint64_t pages = pageCount != 0 ? pageCount : std::uint64_t(std::max(0LL, fileSize)) / pageSize;
     return pages * pageSize;
+}
+
+void markRollbackMode(unsigned char* image)
+{
+    for (const int version : {18, 19})
+        if (image[version] == 2)
+            image[version] = 1;
 }
 
 bool parseDatabaseHeader(const unsigned char* bytes, std::size_t size, DatabaseHeader* header)

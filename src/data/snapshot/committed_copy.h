@@ -34,6 +34,12 @@ struct DatabaseHeader {
 // False when the first 100 bytes are no SQLite 3 database header.
 bool parseDatabaseHeader(const unsigned char* bytes, std::size_t size, DatabaseHeader* header);
 
+// Marks a copied WAL-mode image (its first 20 bytes at least) as a rollback-mode
+// file, so that SQLite looks for no WAL beside it: the format versions that say
+// WAL (2) become 1. Any other value stays, for SQLite to judge as it judges
+// the file itself (a read version above 2 is no database it can read).
+void markRollbackMode(unsigned char* image);
+
 // A file's size and last modification, to see a write that left the header alone.
 struct FileStamp {
     long long size = -1;

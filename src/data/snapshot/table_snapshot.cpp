@@ -80,11 +80,24 @@ std::size_t databaseBytesOf(const QByteArray& header, long long fileSize)
     return std::size_t(std::min<std::uint64_t>(parsed.databaseBytes(fileSize), std::uint64_t(std::max(0LL, fileSize))));
 }
 
+// SQLite opening a file reads its text encoding from the field's low bits, but
+// attaching one it compares the whole field with the main database's: the
+// copy's field says plainly what SQLite reads from the file itself.
+void normaliseTextEncoding(unsigned char* image, std::size_t bytes)
+{
+    if (bytes < 60 || ((image[56] | image[57] | image[58]) == 0 && image[59] <= 3))
+        return;
+    const int encoding = textEncodingOf(image, bytes);
+    image[56] = image[57] = image[58] = 0;
+    image[59] = static_cast<unsigned char>(encoding);
+}
+
 // The copy in `image` (its first `bytes` bytes) becomes the schema's database.
 TableFileCopy adoptImage(sqlite3* work, const char* schema, std::unique_ptr<FileImage> image, std::size_t bytes,
                          const QString& filePath, double lockMilliseconds, int tries)
 {
     image->setSize(bytes);
+    normaliseTextEncoding(image->data(), bytes);
     const int code = sqlite3_deserialize(work, schema, image->data(), sqlite3_int64(bytes), sqlite3_int64(bytes),
                                          SQLITE_DESERIALIZE_READONLY);
     if (code != SQLITE_OK) {
@@ -260,9 +273,7 @@ std::optional<TableFileCopy> copyClosedWalFile(sqlite3* work, const char* schema
     const std::size_t size = image->size();
     if (!unchanged || size < 20 || image->data()[18] != 2)
         return std::nullopt;
-    // Read in memory as a rollback-mode file, so that SQLite looks for no WAL beside it.
-    image->data()[18] = 1;
-    image->data()[19] = 1;
+    markRollbackMode(image->data());
     source.reset();
     return adoptImage(work, schema, std::move(image), size, filePath, lockMilliseconds, tries);
 }
@@ -314,7 +325,8 @@ int textEncodingOf(const unsigned char* header, std::size_t size)
         return 0;
     const std::uint32_t encoding = (std::uint32_t(header[56]) << 24) | (std::uint32_t(header[57]) << 16)
                                    | (std::uint32_t(header[58]) << 8) | std::uint32_t(header[59]);
-    return encoding >= 1 && encoding <= 3 ? int(encoding) : 0;
+    // SQLite reads only the field's two low bits, and none set as UTF-8.
+    return encoding == 0 ? 0 : (encoding & 3) == 0 ? 1 : int(encoding & 3);
 }
 
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath)
