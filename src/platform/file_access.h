@@ -66,6 +66,11 @@ enum class LockState {
     Unknown,       // the system cannot tell without taking the lock itself
 };
 
+// Whether OpenFile::lockOn only asks (POSIX: the system names the holder) or
+// takes a shared lock for a moment to find out (Windows), which a writer
+// wanting that range at the same moment would find in its way.
+bool lockTestIsSilent();
+
 // A file open for reading only. Closing it may give up locks that this
 // process holds on the same file through other handles (POSIX locks belong
 // to the process and the file): close it only when those are released.

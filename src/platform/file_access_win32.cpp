@@ -1,7 +1,9 @@
 // The engine's file calls on Windows: GetFileAttributesExW, CreateFileW
 // sharing the file with every other reader and writer, ReadFile at explicit
 // offsets, and committed memory touched page by page. Windows cannot test a
-// byte-range lock without taking it, so lock tests answer "unknown".
+// byte-range lock without taking it: a lock test takes a shared lock that
+// fails at once where another handle holds the range exclusively, and gives
+// it up at once.
 #include "platform/file_access.h"
 
 #include <QDir>
@@ -129,11 +131,27 @@ long long OpenFile::modifiedNanoseconds() const
     return (intervals - kIntervalsFrom1601To1970) * 100;
 }
 
-LockState OpenFile::lockOn(long long, long long) const
+LockState OpenFile::lockOn(long long start, long long end) const
 {
-    // LockFileEx would take the lock to find out, and so disturb the writer.
-    return LockState::Unknown;
+    if (handle_ == -1 || end <= start)
+        return handle_ == -1 ? LockState::Unknown : LockState::Unlocked;
+    const auto length = static_cast<unsigned long long>(end - start);
+    OVERLAPPED at{};
+    at.Offset = DWORD(static_cast<unsigned long long>(start) & 0xffffffffu);
+    at.OffsetHigh = DWORD(static_cast<unsigned long long>(start) >> 32);
+    const DWORD low = DWORD(length & 0xffffffffu);
+    const DWORD high = DWORD(length >> 32);
+    // Shared and not waiting: it stands beside other readers' shared locks and
+    // fails only where a writer holds the range. Held for as short as can be.
+    if (LockFileEx(handleOf(handle_), LOCKFILE_FAIL_IMMEDIATELY, 0, low, high, &at)) {
+        UnlockFileEx(handleOf(handle_), 0, low, high, &at);
+        return LockState::Unlocked;   // or shared by readers: not told apart here
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? LockState::WriteLocked : LockState::Unknown;
 }
+
+bool lockTestIsSilent() { return false; }
 
 ResidentMemory::ResidentMemory(std::size_t bytes)
 {

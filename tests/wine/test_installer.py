@@ -46,18 +46,24 @@ def exe_resources(path):
     return strings, data[data.index(b"<assembly"):data.index(b"</assembly>")].decode("utf-8")
 
 class Wine:
-    """A fresh 64-bit prefix under /tmp on its own Xvfb display (:110-:119)."""
+    """A fresh 64-bit prefix under /tmp on its own Xvfb display."""
     def __init__(self):
         self.prefix = Path(tempfile.mkdtemp(prefix="uriage-setup-"))
         self.drive_c = self.prefix / "drive_c"
         self.wine = shutil.which("wine64") or "/usr/lib/wine/wine64"
         self.wineserver = str(Path(os.path.realpath(self.wine)).parent / "wineserver")
-        n = next(n for n in range(110, 120) if not any(map(os.path.exists, (f"/tmp/.X11-unix/X{n}", f"/tmp/.X{n}-lock"))))
+        # Xvfb picks a free display itself and writes its number to the pipe: a fixed range
+        # of numbers can be taken on a shared machine.
+        read_end, write_end = os.pipe()
+        self.helpers = [subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                          "-nolisten", "tcp"], pass_fds=(write_end,))]
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            n = pipe.readline().strip()
+        assert n.isdigit(), "Xvfb did not start"
         self.env = {k: v for k, v in os.environ.items() if k not in ("LC_ALL", "QT_QPA_PLATFORM")}
         self.env.update(DISPLAY=f":{n}", LANG="C.UTF-8", WINEPREFIX=str(self.prefix), WINEARCH="win64",
                         WINEDEBUG="-all", WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml=")
-        self.helpers = [subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])]
-        wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{n}"), 10, "Xvfb")
         self.helpers.append(subprocess.Popen(["openbox"], env=self.env, stderr=subprocess.DEVNULL))
         self.run("wineboot", "-i")
         reg = self.prefix / "fonts.reg"  # Japanese dialog fonts; regedit reads UTF-16
@@ -98,8 +104,12 @@ class Wine:
     def close(self):
         self.kill()
         for process in reversed(self.helpers):
-            process.kill()
-            process.wait()
+            process.terminate()  # not kill: Xvfb removes its socket and lock file only on a signal it can catch
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
         shutil.rmtree(self.prefix, ignore_errors=True)
 
 @pytest.fixture(scope="module")

@@ -1,6 +1,7 @@
 #include "commit_loop.h"
 
 #include "data/sqlite/sqlite_handles.h"
+#include "platform/file_access.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -115,7 +116,7 @@ CommitLoopReport runCommitLoop(const CommitLoopOptions& options, const std::func
 {
     CommitLoopReport report;
     sqlite3* raw = nullptr;
-    const int openCode = sqlite3_open_v2(QFile::encodeName(options.tablePath).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int openCode = sqlite3_open_v2(uriage::platform::pathBytes(options.tablePath).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     Db db(raw);
     if (openCode != SQLITE_OK) {
         report.setupError = raw ? errorOf(raw) : QStringLiteral("out of memory");
