@@ -6,7 +6,7 @@
 #include "app/program_icon.h"
 #include "app/toolkit_translation.h"
 #include "app/window_set.h"
-#include "chart/busy_cursor.h"
+#include "windows/engine_busy_cursor.h"
 #include "windows/fonts.h"
 #include "windows/Unit1.h"
 #include "windows/handler_dispatch.h"
@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     uriage::Application app(argc, argv);
     uriage::installToolkitTranslation();
     uriage::installFontSubstitutes();
-    uriage::chart::installEngineBusyCursor();
+    uriage::installEngineBusyCursor();
     QApplication::setWindowIcon(uriage::programIcon());
 
     {

@@ -1,15 +1,11 @@
 #include "chart/busy_cursor.h"
 
-#include "data/engine.h"
-
 #include <QCursor>
 #include <QGuiApplication>
 
 namespace uriage::chart {
 
-namespace {
-
-bool showBusyCursor()
+bool BusyCursor::show()
 {
     if (!qGuiApp)
         return false;
@@ -17,32 +13,18 @@ bool showBusyCursor()
     return true;
 }
 
-void takeBackBusyCursor()
+void BusyCursor::takeBack()
 {
     if (qGuiApp)
         QGuiApplication::restoreOverrideCursor();
 }
 
-} // namespace
-
-BusyCursor::BusyCursor() : pushed_(showBusyCursor()) {}
+BusyCursor::BusyCursor() : pushed_(show()) {}
 
 BusyCursor::~BusyCursor()
 {
     if (pushed_)
-        takeBackBusyCursor();
-}
-
-void installEngineBusyCursor()
-{
-    // The engine calls with true before starting and false afterwards, also on
-    // failure, so the shows and take-backs stay paired.
-    data::Engine::instance().setBusyCursorHook([](bool busy) {
-        if (busy)
-            showBusyCursor();
-        else
-            takeBackBusyCursor();
-    });
+        takeBack();
 }
 
 } // namespace uriage::chart

@@ -11,15 +11,16 @@ class BusyCursor {
 public:
     BusyCursor();
     ~BusyCursor();
+
+    // For a caller that pairs them itself (the engine's start hook): each show
+    // is taken back by exactly one takeBack.
+    static bool show();
+    static void takeBack();
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
 private:
     bool pushed_ = false;
 };
-
-// Has the database engine show the busy cursor while it starts. Called once
-// at program start; installing it again replaces the earlier hook.
-void installEngineBusyCursor();
 
 } // namespace uriage::chart

@@ -1,6 +1,6 @@
 #include "windows/chart_window.h"
 
-#include "chart/model/chart_binding.h"
+#include "windows/chart_binding.h"
 #include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
 #include "windows/fonts.h"
@@ -47,7 +47,7 @@ ChartWindow::ChartWindow(const ChartWindowDeclaration& declaration, QWidget* par
     layout->addWidget(DBChart1, 1);
 
     query_->setDatabaseName(data::defaultDatabaseName());
-    binding_ = std::make_unique<chart::ChartBinding>(*model_, *query_);
+    binding_ = std::make_unique<ChartBinding>(*model_, *query_);
 
     connectClick(Button1, [this] { Button1Click(); });
     connectClick(Button2, [this] { Button2Click(); });

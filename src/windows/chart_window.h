@@ -17,13 +17,14 @@ namespace uriage::data {
 class Query;
 }
 namespace uriage::chart {
-class ChartBinding;
 class ChartModel;
 class ChartWidget;
 class Series;
 } // namespace uriage::chart
 
 namespace uriage {
+
+class ChartBinding;
 
 class ChartWindow : public QWidget {
     Q_OBJECT
@@ -60,7 +61,7 @@ private:
     ChartWindowKind kind_;
     std::unique_ptr<chart::ChartModel> model_;
     std::unique_ptr<data::Query> query_;
-    std::unique_ptr<chart::ChartBinding> binding_;
+    std::unique_ptr<ChartBinding> binding_;
 };
 
 } // namespace uriage

@@ -7,7 +7,7 @@ namespace uriage {
 void installFontSubstitutes()
 {
     QFont::insertSubstitution(kGothicFamily, QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(chart::kChartFontFamily, QStringLiteral("IPAPMincho"));
+    chart::installChartFontSubstitute();
 }
 
 QFont makeFont(const QString& family, int pixelHeight, bool bold)

@@ -2,7 +2,7 @@
 // Chart windows on a receipt table of our own: a data directory written with
 // SQLite, typing into edit boxes (Japanese included), real button clicks and
 // a captured error display instead of the message box.
-#include "chart/busy_cursor.h"
+#include "windows/engine_busy_cursor.h"
 #include "chart/model/series.h"
 #include "data/engine.h"
 #include "data/query.h"
@@ -119,7 +119,7 @@ protected:
     void SetUp() override
     {
         data::Engine::instance().resetForTesting();
-        chart::installEngineBusyCursor(); // as the program does at start-up
+        installEngineBusyCursor(); // as the program does at start-up
         RegionalSettings::inject(RegionalSettings::japanese());
         setErrorDisplay([this](const QString& message) { errors.push_back(message); });
     }

@@ -2,6 +2,8 @@
 
 namespace uriage::chart {
 
+void installChartFontSubstitute() { QFont::insertSubstitution(kChartFontFamily, QStringLiteral("IPAPMincho")); }
+
 QFont chartFont(const FontSpec& setting)
 {
     QFont font(kChartFontFamily);

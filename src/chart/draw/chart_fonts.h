@@ -15,6 +15,10 @@ namespace uriage::chart {
 // (the program substitutes a stand-in where it is missing).
 inline const QString kChartFontFamily = QStringLiteral("ＭＳ Ｐ明朝");
 
+// Call once after the application object exists: where the chart font is
+// missing, its metric-compatible stand-in is drawn.
+void installChartFontSubstitute();
+
 // A font of the chart font family at the setting's pixel height and weight,
 // drawn without antialiasing.
 QFont chartFont(const FontSpec& setting);

@@ -4,7 +4,7 @@
 #include "chart/chart_widget.h"
 #include "chart/draw/chart_renderer.h"
 #include "chart/layout/series_geometry.h"
-#include "chart/model/chart_binding.h"
+#include "windows/chart_binding.h"
 #include "chart/model/chart_model.h"
 #include "chart/zoom/zoom_frame.h"
 #include "fake_dataset.h"
@@ -18,6 +18,7 @@ namespace uriage::chart {
 namespace {
 
 using namespace uriage::chart::testing;
+using uriage::ChartBinding;
 
 const QString kDate = QStringLiteral("施術日");
 const QString kFees = QStringLiteral("保険料金合計の合計");

@@ -3,16 +3,18 @@
 // them, opening it refills them in one pass over the passing rows.
 #include "data/dataset.h"
 
-namespace uriage::chart {
+namespace uriage {
 
+namespace chart {
 class ChartModel;
 class Series;
+} // namespace chart
 
 class ChartBinding : private data::DataSetObserver {
 public:
     // Registers the query that all series of the chart read. The loaded flag
     // starts set when the query is already open.
-    ChartBinding(ChartModel& model, data::DataSet& source);
+    ChartBinding(chart::ChartModel& model, data::DataSet& source);
     ~ChartBinding() override;
     ChartBinding(const ChartBinding&) = delete;
     ChartBinding& operator=(const ChartBinding&) = delete;
@@ -23,13 +25,13 @@ public:
 private:
     void dataSetStateChanged(data::DataSetState newState) override;
     void refill();
-    void readRows(Series* const* collected, int collectedCount);
-    void addCurrentRow(Series& series);
+    void readRows(chart::Series* const* collected, int collectedCount);
+    void addCurrentRow(chart::Series& series);
 
-    ChartModel& model_;
+    chart::ChartModel& model_;
     data::DataSet& source_;
     bool loaded_ = false;
     bool busy_ = false;
 };
 
-} // namespace uriage::chart
+} // namespace uriage

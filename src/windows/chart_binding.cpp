@@ -1,4 +1,4 @@
-#include "chart/model/chart_binding.h"
+#include "windows/chart_binding.h"
 
 #include "chart/busy_cursor.h"
 #include "chart/model/chart_model.h"
@@ -7,8 +7,12 @@
 #include <array>
 #include <exception>
 
-namespace uriage::chart {
+namespace uriage {
 
+using chart::BusyCursor;
+using chart::ChartModel;
+using chart::Series;
+using chart::SeriesConfig;
 using data::DataSetState;
 
 ChartBinding::ChartBinding(ChartModel& model, data::DataSet& source)
@@ -101,4 +105,4 @@ void ChartBinding::addCurrentRow(Series& series)
     series.add(x, y, label, isNull);
 }
 
-} // namespace uriage::chart
+} // namespace uriage

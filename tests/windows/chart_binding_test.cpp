@@ -1,7 +1,7 @@
 // The chart follows its query: empty while closed, one refill per open in one
 // pass over the rows, with the hourglass, suspended notifications and the
 // current row restored, also when a column lookup fails in the middle.
-#include "chart/model/chart_binding.h"
+#include "windows/chart_binding.h"
 #include "chart/model/chart_model.h"
 #include "fake_dataset.h"
 
@@ -13,6 +13,7 @@ namespace uriage::chart {
 namespace {
 
 using namespace uriage::chart::testing;
+using uriage::ChartBinding;
 
 const QString kDate = QStringLiteral("施術日");
 const QString kFees = QStringLiteral("保険料金合計の合計");
