@@ -2,6 +2,7 @@
 
 #include "data/aggregate/receipt_scan.h"
 #include "data/engine_error.h"
+#include "data/image/image_scan.h"
 #include "data/statement/column_reading.h"
 #include "data/statement/work_database.h"
 #include "data/sqlite/sqlite_status.h"
@@ -104,6 +105,11 @@ bool groupInOnePass(const StatementRequest& request, const WorkDatabase& work, R
     const auto deliver = [&](const std::vector<StoredValue>& values) {
         table.rows.push_back(readRow(table.columns, values));
     };
+    // Straight from the copied bytes when they are plainly readable.
+    if (scanImageAggregate(work.handle(), *request.aggregate, receipts.schema, receipts.table, receipts.imageBytes,
+                           receipts.imageSize, deliver, [&work] { return work.outOfTime(); })
+        == ImageScanDecline::None)
+        return true;
     return scanAggregate(work.handle(), *request.aggregate, receipts.view, receipts.schema, receipts.table, deliver)
            == ScanOutcome::Answered;
 }

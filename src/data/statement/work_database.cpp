@@ -89,6 +89,8 @@ WorkDatabase::WorkDatabase(int encoding) : db_(openInMemory()), encoding_(encodi
     sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
 }
 
+bool WorkDatabase::outOfTime() const { return clock_.elapsed() >= timeLimitMilliseconds; }
+
 void WorkDatabase::execute(const QString& sql)
 {
     const int code = sqlite3_exec(db_.get(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
@@ -108,6 +110,7 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
     lockMilliseconds_ += copy.lockMilliseconds;
     copyTries_ += copy.copyTries;
     const std::size_t imageSize = copy.image ? copy.image->size() : 0;
+    const unsigned char* imageBytes = copy.image ? copy.image->data() : nullptr;
     if (copy.image)
         images_.push_back(std::move(copy.image));
     if (copy.textEncoding != 0 && copy.textEncoding != encoding_)
@@ -119,7 +122,7 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
     const QString actualName = lookUpTable(schema, target->table, filePath);
     execute(QStringLiteral("CREATE TEMP VIEW %1 AS SELECT * FROM %2.%3")
                 .arg(quotedIdentifier(name), schema, quotedIdentifier(actualName)));
-    tables_.push_back(LoadedTable{name, schema, actualName});
+    tables_.push_back(LoadedTable{name, schema, actualName, imageBytes, imageSize});
     return std::nullopt;
 }
 

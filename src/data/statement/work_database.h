@@ -22,6 +22,9 @@ struct LoadedTable {
     QString view;
     QString schema;
     QString table;
+    // The copied file's bytes, when it was copied as a whole image (else null).
+    const unsigned char* imageBytes = nullptr;
+    std::size_t imageSize = 0;
 };
 
 class WorkDatabase {
@@ -43,6 +46,9 @@ public:
     // cannot attach, returns that encoding and leaves the table unreachable.
     // Throws Failure with the engine's message.
     std::optional<int> load(const QString& directory, const QString& name);
+
+    // Whether the statements over these copies have used up their time.
+    bool outOfTime() const;
 
     // Runs SQL that yields no rows. Throws Failure.
     void execute(const QString& sql);
