@@ -137,9 +137,9 @@ struct EncodingNeeded {
 };
 
 std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& directory, const StatementRequest& request,
-                                                             int encoding)
+                                                             int encoding, ImageRoom* room)
 {
-    WorkDatabase work(encoding);
+    WorkDatabase work(encoding, room);
     for (const QString& name : request.tableFiles) {
         if (const std::optional<int> needed = work.load(directory, name))
             return EncodingNeeded{*needed};
@@ -157,11 +157,11 @@ std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& dire
 
 } // namespace
 
-StatementResult runStatement(const QString& directory, const StatementRequest& request)
+StatementResult runStatement(const QString& directory, const StatementRequest& request, ImageRoom* room)
 {
-    auto outcome = runStatementIn(directory, request, kUtf8);
+    auto outcome = runStatementIn(directory, request, kUtf8, room);
     if (const auto* needed = std::get_if<EncodingNeeded>(&outcome)) {
-        outcome = runStatementIn(directory, request, needed->encoding);
+        outcome = runStatementIn(directory, request, needed->encoding, room);
         if (std::holds_alternative<EncodingNeeded>(outcome)) {
             // A second table file in yet another encoding.
             throw engineFailure(EngineStatus::SqlRefused,

@@ -2,6 +2,7 @@
 
 #include "data/database_path.h"
 #include "data/engine_error.h"
+#include "data/image/image_room.h"
 #include "data/snapshot/table_snapshot.h"
 #include "data/sqlite/sqlite_status.h"
 
@@ -78,7 +79,14 @@ void setStatementTimeLimit(int milliseconds)
     timeLimitMilliseconds = milliseconds > 0 ? milliseconds : kDefaultTimeLimitMilliseconds;
 }
 
-WorkDatabase::WorkDatabase(int encoding) : db_(openInMemory()), encoding_(encoding)
+WorkDatabase::~WorkDatabase()
+{
+    db_.reset();
+    if (room_ && !images_.empty())
+        room_->giveBack(std::move(images_.front()));
+}
+
+WorkDatabase::WorkDatabase(int encoding, ImageRoom* room) : db_(openInMemory()), encoding_(encoding), room_(room)
 {
     clock_.start();
     sqlite3_progress_handler(db_.get(), 10000, pastTimeLimit, &clock_);
@@ -106,7 +114,8 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
     const QString schema = QStringLiteral("file%1").arg(tables_.size() + 1);
     execute(QStringLiteral("ATTACH ':memory:' AS ") + schema);
     const QString filePath = findEntry(directory, target->file);
-    TableFileCopy copy = copyTableFile(db_.get(), schema.toUtf8().constData(), directory, filePath);
+    TableFileCopy copy = copyTableFile(db_.get(), schema.toUtf8().constData(), directory, filePath,
+                                       images_.empty() ? room_ : nullptr);
     lockMilliseconds_ += copy.lockMilliseconds;
     copyTries_ += copy.copyTries;
     const std::size_t imageSize = copy.image ? copy.image->size() : 0;
