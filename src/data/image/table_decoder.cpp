@@ -75,6 +75,10 @@ public:
     {
         for (const DecodedColumn& c : columns)
             maxIndex_ = std::max(maxIndex_, c.recordIndex);
+        // Which asked-for column each record field up to the last one asked for fills.
+        slotOf_.assign(std::size_t(maxIndex_) + 1, -1);
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            slotOf_[std::size_t(columns[c].recordIndex)] = int(c);
     }
 
     DecodeDecline walk(std::uint32_t page, int depth);
@@ -90,6 +94,7 @@ private:
     std::vector<bool> visited_;
     std::vector<unsigned char> scratch_;
     int maxIndex_ = 0;
+    std::vector<int> slotOf_;
     std::uint64_t pages_ = 0;
     bool anyKey_ = false;
     std::int64_t lastKey_ = 0;
@@ -208,10 +213,9 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
         const long long bytes = contentSize(type);
         if (bytes < 0)
             return DecodeDecline::OddRecord;
-        if (index <= maxIndex_) {
-            for (std::size_t c = 0; c < columns_.size(); ++c) {
-                if (columns_[c].recordIndex != index)
-                    continue;
+        if (index <= maxIndex_ && slotOf_[std::size_t(index)] >= 0) {
+            {
+                const std::size_t c = std::size_t(slotOf_[std::size_t(index)]);
                 if (contentAt + std::uint64_t(bytes) > size)
                     return DecodeDecline::OddRecord;
                 if (contentAt + std::uint64_t(bytes) > local)
