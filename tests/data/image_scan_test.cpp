@@ -176,6 +176,8 @@ TEST(ImageScanTest, DeclinesForItsReason)
          plain, false, ImageScanDecline::NotPlainTable},
         {"generated column", "", "施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額, g AS (年 + 1)", plain, false,
          ImageScanDecline::NotPlainTable},
+        {"strict", "", "施術日 TEXT, 年 INT, 月 INT, 日 INT, 保険料金合計 REAL, 一部負担金 REAL, 保険外料金 REAL, 合計金額 REAL) STRICT --",
+         plain, false, ImageScanDecline::NotPlainTable},
         {"utf-16", "PRAGMA encoding='UTF-16le'", kTyped, plain, false, ImageScanDecline::NotUtf8},
         {"nocase key", "", "施術日 COLLATE NOCASE, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額", plain, false,
          ImageScanDecline::Collation, true},

@@ -55,10 +55,11 @@ struct TableShape {
 ImageScanDecline describeTable(sqlite3* work, const QString& schema, const QString& table, TableShape* shape)
 {
     const QString quotedTable = quotedIdentifier(table);
-    // A plain rowid table: not WITHOUT ROWID, not virtual.
+    // A plain rowid table: not WITHOUT ROWID, not virtual, not STRICT (whose
+    // columns read their own way).
     StatementHandle list = prepared(work, QStringLiteral("PRAGMA %1.table_list(%2)").arg(schema, quotedTable));
     if (!list || sqlite3_step(list.get()) != SQLITE_ROW || columnText(list.get(), 2) != "table"
-        || sqlite3_column_int(list.get(), 4) != 0)
+        || sqlite3_column_int(list.get(), 4) != 0 || sqlite3_column_int(list.get(), 5) != 0)
         return ImageScanDecline::NotPlainTable;
     StatementHandle root = prepared(
         work, QStringLiteral("SELECT rootpage FROM %1.sqlite_schema WHERE type = 'table' AND name = ?1").arg(schema));

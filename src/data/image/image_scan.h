@@ -25,7 +25,7 @@ enum class ImageScanDecline {
     NoImage,         // the table was not copied into memory as a file image
     BadHeader,       // the image's header is not the plain current format
     NotUtf8,         // texts stored in another encoding
-    NotPlainTable,   // no plain rowid table: WITHOUT ROWID, virtual, generated columns
+    NotPlainTable,   // no plain rowid table: WITHOUT ROWID, STRICT, virtual, generated columns
     ColumnShape,     // a needed column missing, the row's key, or with a default value
     Collation,       // a key compared under another collation than BINARY
     CorruptPage,
