@@ -95,6 +95,7 @@ private:
     std::vector<unsigned char> scratch_;
     int maxIndex_ = 0;
     std::vector<int> slotOf_;
+    std::array<CellView, kMaxColumns> cells_{};
     std::uint64_t pages_ = 0;
     bool anyKey_ = false;
     std::int64_t lastKey_ = 0;
@@ -199,7 +200,10 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
         return DecodeDecline::OddRecord;
     if (headerSize > local)
         return DecodeDecline::Overflow;
-    std::array<CellView, kMaxColumns> cells{};
+    // Only the slots asked for are reset: a field the record lacks reads as NULL.
+    CellView* cells = cells_.data();
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+        cells[c].kind = Kind::Null;
     const unsigned char* types = p + n;
     const unsigned char* typesEnd = p + headerSize;
     std::uint64_t contentAt = headerSize;
@@ -250,8 +254,8 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
     }
     if (contentAt != size)
         return DecodeDecline::OddRecord;
-    // Columns past the record's fields read as NULL (cells start so).
-    return row_(cells.data()) ? DecodeDecline::None : DecodeDecline::Stopped;
+    // Columns past the record's fields read as NULL (their slots were reset above).
+    return row_(cells) ? DecodeDecline::None : DecodeDecline::Stopped;
 }
 
 } // namespace
