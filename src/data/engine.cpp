@@ -23,7 +23,7 @@ Connection::Connection(QString name, QString directory) : name_(std::move(name))
 
 ResultTable Connection::run(const StatementRequest& statement)
 {
-    StatementResult result = runStatement(directory_, statement);
+    StatementResult result = runStatement(directory_, statement, &room_);
     lastLockMilliseconds_ = result.lockMilliseconds;
     lastCopyTries_ = result.copyTries;
     return std::move(result.table);

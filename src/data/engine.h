@@ -5,6 +5,8 @@
 #include "data/field_value.h"
 #include "data/query_texts.h"
 
+#include "data/image/image_room.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -39,6 +41,7 @@ private:
     int users_ = 0;
     double lastLockMilliseconds_ = 0;
     int lastCopyTries_ = 0;
+    ImageRoom room_;   // the table file's copy, kept between runs
 };
 
 class Engine {

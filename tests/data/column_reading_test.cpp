@@ -79,6 +79,8 @@ TEST(ColumnReadingTest, ValuesReadAsTheirTypeOrNotAtAll)
         {text("2005-02-29"), FieldType::Date, std::nullopt},
         {text("2005-3-1"), FieldType::Date, std::nullopt},
         {text("2005-03-01 10:00"), FieldType::Date, std::nullopt},
+        {text("2005-03-01\n"), FieldType::Date, std::nullopt},
+        {text("0000-03-01"), FieldType::Date, std::nullopt},
         {integer(38412), FieldType::Date, std::nullopt},
         {text("山田"), FieldType::Text, Value{QString("山田")}},
         {integer(7), FieldType::Text, Value{QString("7")}},

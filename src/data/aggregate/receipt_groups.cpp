@@ -370,8 +370,13 @@ bool ReceiptGroups::rows(const std::function<void(const std::vector<StoredValue>
     std::vector<std::size_t> order(groups_.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [this](std::size_t a, std::size_t b) { return compareGroups(a, b) < 0; });
+    // Receipts saved day after day make their groups in ascending order already.
+    bool ascending = true;
+    for (std::size_t i = 1; i < order.size() && ascending; ++i)
+        ascending = compareGroups(i - 1, i) < 0;
+    if (!ascending)
+        std::sort(order.begin(), order.end(),
+                  [this](std::size_t a, std::size_t b) { return compareGroups(a, b) < 0; });
     std::vector<StoredValue> row(std::size_t(keyColumns_ + 1 + sumColumns_));
     for (const std::size_t g : order) {
         fillRow(g, row);

@@ -1,6 +1,7 @@
 #include "data/snapshot/table_snapshot.h"
 
 #include "data/engine_error.h"
+#include "data/image/image_room.h"
 #include "data/snapshot/committed_copy.h"
 #include "data/snapshot/file_checks.h"
 #include "data/snapshot/live_file_source.h"
@@ -113,7 +114,8 @@ TableFileCopy adoptImage(sqlite3* work, const char* schema, std::unique_ptr<File
 // The committed state copied with no lock at all; nothing when a writer kept
 // the file busy (`*tries` tells how often it was tried) or the file is for
 // SQLite to read.
-std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, const QString& filePath, int* tries)
+std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, const QString& filePath, int* tries,
+                                             ImageRoom* room)
 {
     std::unique_ptr<FileImage> image;
     CommittedCopy copy;
@@ -125,7 +127,7 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
         try {
             copy = copyCommittedState(source, [&](std::size_t bytes) {
                 if (!image || image->capacity() < bytes)
-                    image = std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
+                    image = room ? room->take(bytes) : std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
                 return image->data();
             }, lockFreeLimits());
         } catch (const std::bad_alloc&) {
@@ -137,8 +139,11 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
     // when its lock is waited for in vain, and the writer keeps every save.
     if (copy.outcome == CopyOutcome::Saving)
         throw engineFailure(EngineStatus::Locked, {{0, fileContext(filePath)}});
-    if (copy.outcome != CopyOutcome::Copied)
+    if (copy.outcome != CopyOutcome::Copied) {
+        if (room)
+            room->giveBack(std::move(image));
         return std::nullopt;
+    }
     return adoptImage(work, schema, std::move(image), copy.bytes, filePath, 0, copy.tries);
 }
 
@@ -329,7 +334,8 @@ int textEncodingOf(const unsigned char* header, std::size_t size)
     return encoding == 0 ? 0 : (encoding & 3) == 0 ? 1 : int(encoding & 3);
 }
 
-TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath)
+TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath,
+                            ImageRoom* room)
 {
     checkDirectory(directory);
     const platform::PathStatus file = checkTableFile(directory, filePath);
@@ -342,7 +348,7 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     const auto lookUntil = Clock::now() + std::chrono::milliseconds(250);
     for (;;) {
         int tries = 0;
-        if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries))
+        if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries, room))
             return std::move(*copy);
         // A writer kept the file busy, or the file is for SQLite to read, which
         // must create no file on the way (a -wal or -shm file gone with its writer).

@@ -17,6 +17,8 @@ struct sqlite3;
 
 namespace uriage::data {
 
+class ImageRoom;
+
 struct TableFileCopy {
     double lockMilliseconds = 0;   // how long the file's read lock was held (0: no lock taken)
     // The bytes the in-memory database reads; keep them until it is closed.
@@ -36,7 +38,9 @@ constexpr int kBusyTimeoutMilliseconds = 2000;
 // Checks `directory` and `filePath` (a file in it) and copies the file's
 // database into the attached schema `schema` of `work` (an in-memory database
 // attached beforehand). The copy may live in the returned image, which must
-// outlive `work`. Throws Failure with the engine's message.
-TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath);
+// outlive `work`. The lock-free copy takes its room from `room` when given.
+// Throws Failure with the engine's message.
+TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath,
+                            ImageRoom* room = nullptr);
 
 } // namespace uriage::data

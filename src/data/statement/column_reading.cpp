@@ -102,14 +102,23 @@ std::optional<int64_t> wholeNumber(const StoredValue& stored, int64_t low, int64
     return v;
 }
 
-// 'YYYY-MM-DD', exactly.
+// 'YYYY-MM-DD', exactly: ten bytes, nothing after them.
 std::optional<DateValue> dateFromText(const QByteArray& text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})$)"));
-    const auto m = pattern.match(QString::fromLatin1(text));
-    if (!m.hasMatch())
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;
-    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    int parts[3] = {0, 0, 0};
+    constexpr int kFirst[3] = {0, 5, 8};
+    constexpr int kDigits[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = kFirst[p]; i < kFirst[p] + kDigits[p]; ++i) {
+            const char c = text[i];
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    }
+    const QDate date(parts[0], parts[1], parts[2]);
     if (!date.isValid())
         return std::nullopt;
     return DateValue{static_cast<int32_t>(dayNumberOf(date))};

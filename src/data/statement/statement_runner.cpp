@@ -2,6 +2,7 @@
 
 #include "data/aggregate/receipt_scan.h"
 #include "data/engine_error.h"
+#include "data/image/image_scan.h"
 #include "data/statement/column_reading.h"
 #include "data/statement/work_database.h"
 #include "data/sqlite/sqlite_status.h"
@@ -104,6 +105,11 @@ bool groupInOnePass(const StatementRequest& request, const WorkDatabase& work, R
     const auto deliver = [&](const std::vector<StoredValue>& values) {
         table.rows.push_back(readRow(table.columns, values));
     };
+    // Straight from the copied bytes when they are plainly readable.
+    if (scanImageAggregate(work.handle(), *request.aggregate, receipts.schema, receipts.table, receipts.imageBytes,
+                           receipts.imageSize, deliver, [&work] { return work.outOfTime(); })
+        == ImageScanDecline::None)
+        return true;
     return scanAggregate(work.handle(), *request.aggregate, receipts.view, receipts.schema, receipts.table, deliver)
            == ScanOutcome::Answered;
 }
@@ -131,9 +137,9 @@ struct EncodingNeeded {
 };
 
 std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& directory, const StatementRequest& request,
-                                                             int encoding)
+                                                             int encoding, ImageRoom* room)
 {
-    WorkDatabase work(encoding);
+    WorkDatabase work(encoding, room);
     for (const QString& name : request.tableFiles) {
         if (const std::optional<int> needed = work.load(directory, name))
             return EncodingNeeded{*needed};
@@ -151,11 +157,11 @@ std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& dire
 
 } // namespace
 
-StatementResult runStatement(const QString& directory, const StatementRequest& request)
+StatementResult runStatement(const QString& directory, const StatementRequest& request, ImageRoom* room)
 {
-    auto outcome = runStatementIn(directory, request, kUtf8);
+    auto outcome = runStatementIn(directory, request, kUtf8, room);
     if (const auto* needed = std::get_if<EncodingNeeded>(&outcome)) {
-        outcome = runStatementIn(directory, request, needed->encoding);
+        outcome = runStatementIn(directory, request, needed->encoding, room);
         if (std::holds_alternative<EncodingNeeded>(outcome)) {
             // A second table file in yet another encoding.
             throw engineFailure(EngineStatus::SqlRefused,

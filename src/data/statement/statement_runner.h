@@ -10,6 +10,8 @@
 
 namespace uriage::data {
 
+class ImageRoom;
+
 struct StatementResult {
     ResultTable table;
     double lockMilliseconds = 0;   // read lock held on the table files, in total (0: none taken)
@@ -17,7 +19,8 @@ struct StatementResult {
     bool groupedInOnePass = false; // the aggregate was computed by the one-pass grouping
 };
 
-// Throws Failure with the engine's message.
-StatementResult runStatement(const QString& directory, const StatementRequest& request);
+// The table file's copy takes its room from `room` when given. Throws Failure
+// with the engine's message.
+StatementResult runStatement(const QString& directory, const StatementRequest& request, ImageRoom* room = nullptr);
 
 } // namespace uriage::data

@@ -2,6 +2,7 @@
 
 #include "data/database_path.h"
 #include "data/engine_error.h"
+#include "data/image/image_room.h"
 #include "data/snapshot/table_snapshot.h"
 #include "data/sqlite/sqlite_status.h"
 
@@ -78,7 +79,14 @@ void setStatementTimeLimit(int milliseconds)
     timeLimitMilliseconds = milliseconds > 0 ? milliseconds : kDefaultTimeLimitMilliseconds;
 }
 
-WorkDatabase::WorkDatabase(int encoding) : db_(openInMemory()), encoding_(encoding)
+WorkDatabase::~WorkDatabase()
+{
+    db_.reset();
+    if (room_ && !images_.empty())
+        room_->giveBack(std::move(images_.front()));
+}
+
+WorkDatabase::WorkDatabase(int encoding, ImageRoom* room) : db_(openInMemory()), encoding_(encoding), room_(room)
 {
     clock_.start();
     sqlite3_progress_handler(db_.get(), 10000, pastTimeLimit, &clock_);
@@ -88,6 +96,8 @@ WorkDatabase::WorkDatabase(int encoding) : db_(openInMemory()), encoding_(encodi
     sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
 }
+
+bool WorkDatabase::outOfTime() const { return clock_.elapsed() >= timeLimitMilliseconds; }
 
 void WorkDatabase::execute(const QString& sql)
 {
@@ -104,10 +114,12 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
     const QString schema = QStringLiteral("file%1").arg(tables_.size() + 1);
     execute(QStringLiteral("ATTACH ':memory:' AS ") + schema);
     const QString filePath = findEntry(directory, target->file);
-    TableFileCopy copy = copyTableFile(db_.get(), schema.toUtf8().constData(), directory, filePath);
+    TableFileCopy copy = copyTableFile(db_.get(), schema.toUtf8().constData(), directory, filePath,
+                                       images_.empty() ? room_ : nullptr);
     lockMilliseconds_ += copy.lockMilliseconds;
     copyTries_ += copy.copyTries;
     const std::size_t imageSize = copy.image ? copy.image->size() : 0;
+    const unsigned char* imageBytes = copy.image ? copy.image->data() : nullptr;
     if (copy.image)
         images_.push_back(std::move(copy.image));
     if (copy.textEncoding != 0 && copy.textEncoding != encoding_)
@@ -119,7 +131,7 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
     const QString actualName = lookUpTable(schema, target->table, filePath);
     execute(QStringLiteral("CREATE TEMP VIEW %1 AS SELECT * FROM %2.%3")
                 .arg(quotedIdentifier(name), schema, quotedIdentifier(actualName)));
-    tables_.push_back(LoadedTable{name, schema, actualName});
+    tables_.push_back(LoadedTable{name, schema, actualName, imageBytes, imageSize});
     return std::nullopt;
 }
 

@@ -13,6 +13,8 @@
 
 namespace uriage::data {
 
+class ImageRoom;
+
 // How a database stores its texts, as SQLite numbers the encodings.
 enum TextEncoding { kUtf8 = 1, kUtf16le = 2, kUtf16be = 3 };
 
@@ -22,12 +24,20 @@ struct LoadedTable {
     QString view;
     QString schema;
     QString table;
+    // The copied file's bytes, when it was copied as a whole image (else null).
+    const unsigned char* imageBytes = nullptr;
+    std::size_t imageSize = 0;
 };
 
 class WorkDatabase {
 public:
     // An empty database storing texts in `encoding`. Throws Failure.
-    explicit WorkDatabase(int encoding);
+    // The first table file's copy takes its room from `room`, and gives it
+    // back when the database closes.
+    explicit WorkDatabase(int encoding, ImageRoom* room = nullptr);
+    ~WorkDatabase();
+    WorkDatabase(const WorkDatabase&) = delete;
+    WorkDatabase& operator=(const WorkDatabase&) = delete;
 
     sqlite3* handle() const { return db_.get(); }
     int encoding() const { return encoding_; }
@@ -44,6 +54,9 @@ public:
     // Throws Failure with the engine's message.
     std::optional<int> load(const QString& directory, const QString& name);
 
+    // Whether the statements over these copies have used up their time.
+    bool outOfTime() const;
+
     // Runs SQL that yields no rows. Throws Failure.
     void execute(const QString& sql);
 
@@ -54,6 +67,7 @@ private:
     std::vector<std::unique_ptr<FileImage>> images_;
     DatabaseHandle db_;
     int encoding_;
+    ImageRoom* room_;
     std::vector<LoadedTable> tables_;
     double lockMilliseconds_ = 0;
     int copyTries_ = 0;

@@ -1,0 +1,285 @@
+#include "data/image/table_decoder.h"
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+namespace uriage::data {
+namespace {
+
+using Kind = StoredValue::Kind;
+
+constexpr std::size_t kFileHeader = 100;
+constexpr unsigned char kInteriorTable = 0x05;
+constexpr unsigned char kLeafTable = 0x0D;
+constexpr int kMaxDepth = 40;
+constexpr int kMaxColumns = 16;
+// Longer records are left to SQLite rather than gathered here.
+constexpr std::uint64_t kMaxPayload = std::uint64_t(64) << 20;
+
+std::uint32_t be16(const unsigned char* p) { return (std::uint32_t(p[0]) << 8) | p[1]; }
+std::uint32_t be32(const unsigned char* p)
+{
+    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+}
+
+// A varint of at most 9 bytes starting at `p`, not reading at or past `end`.
+// Returns the bytes it took, 0 when it runs past `end`.
+int readVarint(const unsigned char* p, const unsigned char* end, std::uint64_t* value)
+{
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (p + i >= end)
+            return 0;
+        v = (v << 7) | (p[i] & 0x7f);
+        if ((p[i] & 0x80) == 0) {
+            *value = v;
+            return i + 1;
+        }
+    }
+    if (p + 8 >= end)
+        return 0;
+    *value = (v << 8) | p[8];
+    return 9;
+}
+
+// Content bytes of a serial type; -1 for the reserved types 10 and 11.
+long long contentSize(std::uint64_t type)
+{
+    static constexpr std::array<int, 12> sizes = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0, -1, -1};
+    if (type < 12)
+        return sizes[type];
+    return (long long)((type - 12) / 2);
+}
+
+std::int64_t signedBigEndian(const unsigned char* p, int n)
+{
+    std::uint64_t v = (p[0] & 0x80) ? ~std::uint64_t(0) : 0;
+    for (int i = 0; i < n; ++i)
+        v = (v << 8) | p[i];
+    return std::int64_t(v);
+}
+
+struct Geometry {
+    std::size_t pageSize = 0;
+    std::size_t usable = 0;
+    std::uint32_t pageCount = 0;
+};
+
+class Walker {
+public:
+    Walker(const TableImage& image, const Geometry& geometry, const std::vector<DecodedColumn>& columns,
+           const std::function<bool(const CellView*)>& row)
+        : image_(image), g_(geometry), columns_(columns), row_(row), visited_(geometry.pageCount + 1, false)
+    {
+        for (const DecodedColumn& c : columns)
+            maxIndex_ = std::max(maxIndex_, c.recordIndex);
+        // Which asked-for column each record field up to the last one asked for fills.
+        slotOf_.assign(std::size_t(maxIndex_) + 1, -1);
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            slotOf_[std::size_t(columns[c].recordIndex)] = int(c);
+    }
+
+    DecodeDecline walk(std::uint32_t page, int depth);
+
+private:
+    DecodeDecline leafCell(const unsigned char* page, const unsigned char* cell);
+    DecodeDecline record(const unsigned char* payload, std::size_t local, std::uint64_t size);
+
+    const TableImage& image_;
+    Geometry g_;
+    const std::vector<DecodedColumn>& columns_;
+    const std::function<bool(const CellView*)>& row_;
+    std::vector<bool> visited_;
+    std::vector<unsigned char> scratch_;
+    int maxIndex_ = 0;
+    std::vector<int> slotOf_;
+    std::array<CellView, kMaxColumns> cells_{};
+    std::uint64_t pages_ = 0;
+    bool anyKey_ = false;
+    std::int64_t lastKey_ = 0;
+};
+
+DecodeDecline Walker::walk(std::uint32_t number, int depth)
+{
+    if (number < 2 || number > g_.pageCount || visited_[number] || depth > kMaxDepth)
+        return DecodeDecline::CorruptPage;
+    visited_[number] = true;
+    if (image_.pastTimeLimit && ++pages_ % 64 == 0 && image_.pastTimeLimit())
+        return DecodeDecline::TimeLimit;
+    const unsigned char* page = image_.bytes + std::size_t(number - 1) * g_.pageSize;
+    const unsigned char* end = page + g_.usable;
+    const unsigned char type = page[0];
+    if (type != kInteriorTable && type != kLeafTable)
+        return DecodeDecline::CorruptPage;
+    const std::size_t headerBytes = type == kLeafTable ? 8 : 12;
+    const std::size_t cells = be16(page + 3);
+    const std::size_t pointersEnd = headerBytes + 2 * cells;
+    if (pointersEnd > g_.usable || (type == kInteriorTable && cells == 0))
+        return DecodeDecline::CorruptPage;
+    for (std::size_t i = 0; i < cells; ++i) {
+        const std::size_t offset = be16(page + headerBytes + 2 * i);
+        if (offset < pointersEnd || offset >= g_.usable)
+            return DecodeDecline::CorruptPage;
+        const unsigned char* cell = page + offset;
+        if (type == kLeafTable) {
+            if (const DecodeDecline d = leafCell(end, cell); d != DecodeDecline::None)
+                return d;
+            continue;
+        }
+        std::uint64_t key = 0;
+        if (cell + 4 >= end || readVarint(cell + 4, end, &key) == 0)
+            return DecodeDecline::CorruptPage;
+        if (const DecodeDecline d = walk(be32(cell), depth + 1); d != DecodeDecline::None)
+            return d;
+        // Every key of the left child is at most the divider.
+        if (anyKey_ && lastKey_ > std::int64_t(key))
+            return DecodeDecline::CorruptPage;
+    }
+    if (type == kInteriorTable)
+        return walk(be32(page + 8), depth + 1);
+    return DecodeDecline::None;
+}
+
+DecodeDecline Walker::leafCell(const unsigned char* end, const unsigned char* cell)
+{
+    std::uint64_t payload = 0;
+    std::uint64_t key = 0;
+    const int n1 = readVarint(cell, end, &payload);
+    const int n2 = n1 ? readVarint(cell + n1, end, &key) : 0;
+    if (n2 == 0)
+        return DecodeDecline::CorruptPage;
+    if (anyKey_ && std::int64_t(key) <= lastKey_)
+        return DecodeDecline::CorruptPage;
+    anyKey_ = true;
+    lastKey_ = std::int64_t(key);
+    // The part of the payload stored on the leaf itself.
+    const std::uint64_t u = g_.usable;
+    const std::uint64_t maxLocal = u - 35;
+    std::uint64_t local = payload;
+    if (payload > maxLocal) {
+        const std::uint64_t minLocal = (u - 12) * 32 / 255 - 23;
+        const std::uint64_t k = minLocal + (payload - minLocal) % (u - 4);
+        local = k <= maxLocal ? k : minLocal;
+    }
+    const unsigned char* body = cell + n1 + n2;
+    // The local part, and the overflow page number after it when there is one.
+    if (std::uint64_t(end - body) < local + (local < payload ? 4 : 0))
+        return DecodeDecline::CorruptPage;
+    if (local == payload)
+        return record(body, std::size_t(local), payload);
+    // The rest lies on a chain of overflow pages: gathered into one piece.
+    if (payload > kMaxPayload)
+        return DecodeDecline::Overflow;
+    scratch_.assign(body, body + local);
+    std::uint32_t next = be32(body + local);
+    const std::size_t perPage = g_.usable - 4;
+    while (scratch_.size() < payload) {
+        if (next < 2 || next > g_.pageCount || visited_[next])
+            return DecodeDecline::CorruptPage;
+        visited_[next] = true;
+        const unsigned char* page = image_.bytes + std::size_t(next - 1) * g_.pageSize;
+        const std::size_t n = std::min<std::size_t>(perPage, std::size_t(payload) - scratch_.size());
+        scratch_.insert(scratch_.end(), page + 4, page + 4 + n);
+        next = be32(page);
+    }
+    if (next != 0)
+        return DecodeDecline::CorruptPage;
+    return record(scratch_.data(), scratch_.size(), payload);
+}
+
+DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uint64_t size)
+{
+    std::uint64_t headerSize = 0;
+    const unsigned char* localEnd = p + local;
+    const int n = readVarint(p, localEnd, &headerSize);
+    if (n == 0)
+        return local < size ? DecodeDecline::Overflow : DecodeDecline::OddRecord;
+    if (headerSize > size || headerSize < std::uint64_t(n))
+        return DecodeDecline::OddRecord;
+    if (headerSize > local)
+        return DecodeDecline::Overflow;
+    // Only the slots asked for are reset: a field the record lacks reads as NULL.
+    CellView* cells = cells_.data();
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+        cells[c].kind = Kind::Null;
+    const unsigned char* types = p + n;
+    const unsigned char* typesEnd = p + headerSize;
+    std::uint64_t contentAt = headerSize;
+    int index = 0;
+    while (types < typesEnd) {
+        std::uint64_t type = 0;
+        const int t = readVarint(types, typesEnd, &type);
+        if (t == 0)
+            return DecodeDecline::OddRecord;
+        types += t;
+        const long long bytes = contentSize(type);
+        if (bytes < 0)
+            return DecodeDecline::OddRecord;
+        if (index <= maxIndex_ && slotOf_[std::size_t(index)] >= 0) {
+            {
+                const std::size_t c = std::size_t(slotOf_[std::size_t(index)]);
+                if (contentAt + std::uint64_t(bytes) > size)
+                    return DecodeDecline::OddRecord;
+                if (contentAt + std::uint64_t(bytes) > local)
+                    return DecodeDecline::Overflow;
+                const unsigned char* v = p + contentAt;
+                CellView& cell = cells[c];
+                if (type == 0) {
+                    cell.kind = Kind::Null;
+                } else if (type <= 6 || type == 8 || type == 9) {
+                    cell.kind = Kind::Integer;
+                    cell.integer = type == 8 ? 0 : type == 9 ? 1 : signedBigEndian(v, int(bytes));
+                    if (columns_[c].realAffinity) {
+                        cell.kind = Kind::Real;
+                        cell.real = static_cast<double>(cell.integer);
+                    }
+                } else if (type == 7) {
+                    std::uint64_t bits = 0;
+                    for (int i = 0; i < 8; ++i)
+                        bits = (bits << 8) | v[i];
+                    cell.kind = Kind::Real;
+                    cell.real = std::bit_cast<double>(bits);
+                    if (std::isnan(cell.real))
+                        return DecodeDecline::OddRecord;
+                } else {
+                    cell.kind = (type & 1) ? Kind::Text : Kind::Blob;
+                    cell.bytes = std::string_view(reinterpret_cast<const char*>(v), std::size_t(bytes));
+                }
+            }
+        }
+        contentAt += std::uint64_t(bytes);
+        ++index;
+    }
+    if (contentAt != size)
+        return DecodeDecline::OddRecord;
+    // Columns past the record's fields read as NULL (their slots were reset above).
+    return row_(cells) ? DecodeDecline::None : DecodeDecline::Stopped;
+}
+
+} // namespace
+
+DecodeDecline decodeTableRows(const TableImage& image, const std::vector<DecodedColumn>& columns,
+                              const std::function<bool(const CellView*)>& row)
+{
+    if (columns.size() > std::size_t(kMaxColumns) || image.size < kFileHeader
+        || std::memcmp(image.bytes, "SQLite format 3", 16) != 0)
+        return DecodeDecline::BadHeader;
+    const unsigned char* h = image.bytes;
+    Geometry g;
+    g.pageSize = be16(h + 16) == 1 ? 65536 : be16(h + 16);
+    if (g.pageSize < 512 || g.pageSize > 65536 || (g.pageSize & (g.pageSize - 1)) != 0 || image.size % g.pageSize != 0)
+        return DecodeDecline::BadHeader;
+    g.usable = g.pageSize - h[20];
+    // Only the current schema format; its fixed payload fractions.
+    if (g.usable < 480 || be32(h + 44) != 4 || h[21] != 64 || h[22] != 32 || h[23] != 32)
+        return DecodeDecline::BadHeader;
+    if (be32(h + 56) != 1)
+        return DecodeDecline::NotUtf8;
+    g.pageCount = std::uint32_t(image.size / g.pageSize);
+    Walker walker(image, g, columns, row);
+    return walker.walk(image.rootPage, 0);
+}
+
+} // namespace uriage::data
