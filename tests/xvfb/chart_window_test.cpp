@@ -29,7 +29,7 @@ protected:
     {
         display = xtest::testDisplay();
         if (display.isEmpty())
-            GTEST_SKIP() << "no test display (URIAGE_TEST_DISPLAY is set by scripts/test)";
+            GTEST_SKIP() << "no test display (URIAGE_TEST_DISPLAY is set by the x_server test fixture)";
         ASSERT_TRUE(runtimeDir.isValid());
         ASSERT_TRUE(winePrefix.isValid());
         ASSERT_TRUE(xtest::connect(display)) << "cannot connect to " << display.toStdString();

@@ -17,7 +17,7 @@ protected:
     {
         display = xtest::testDisplay();
         if (display.isEmpty())
-            GTEST_SKIP() << "no test display (URIAGE_TEST_DISPLAY is set by scripts/test)";
+            GTEST_SKIP() << "no test display (URIAGE_TEST_DISPLAY is set by the x_server test fixture)";
         ASSERT_TRUE(runtimeDir.isValid());
         ASSERT_TRUE(xtest::connect(display)) << "cannot connect to " << display.toStdString();
         ASSERT_TRUE(xtest::waitForWindowCount(display, kMainClass, 0, 5000)) << "a main menu is already on the display";
