@@ -144,7 +144,8 @@ def run_mode(wine, args, wal):
     print(f"reads_{mode}_1m_windows: {len(totals)} reads, {len(failed)} failed, "
           f"longest {max(gaps, default=0) * 1000:.0f} ms between two, {torn} not a committed state")
     if locks:
-        print(f"lock_{mode}_writer_1m_windows: {statistics.median(locks):.1f} ms")
+        print(f"lock_{mode}_writer_1m_windows: {statistics.median(locks):.1f} ms "
+              f"(longest {max(locks):.1f} ms, {sum(1 for lock in locks if lock > 0)} reads under the lock)")
     for message in failed[:1]:
         print(f"  {mode} first failed read: {message}", file=sys.stderr)
     for message in failures:

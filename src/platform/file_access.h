@@ -71,6 +71,11 @@ enum class LockState {
 // wanting that range at the same moment would find in its way.
 bool lockTestIsSilent();
 
+// Whether holding a file open leaves another process free to delete it and
+// create it again at once (POSIX: the name goes at once) or not (Windows: a
+// deleted file's name stays taken while any handle to it is open).
+bool openingIsSilent();
+
 // A file open for reading only. Closing it may give up locks that this
 // process holds on the same file through other handles (POSIX locks belong
 // to the process and the file): close it only when those are released.

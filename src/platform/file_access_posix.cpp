@@ -133,6 +133,8 @@ LockState OpenFile::lockOn(long long start, long long end) const
 
 bool lockTestIsSilent() { return true; }
 
+bool openingIsSilent() { return true; }
+
 ResidentMemory::ResidentMemory(std::size_t bytes) : size_(roundUp(bytes ? bytes : 1, kLargePage))
 {
     void* memory = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

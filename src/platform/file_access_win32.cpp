@@ -153,6 +153,8 @@ LockState OpenFile::lockOn(long long start, long long end) const
 
 bool lockTestIsSilent() { return false; }
 
+bool openingIsSilent() { return false; }
+
 ResidentMemory::ResidentMemory(std::size_t bytes)
 {
     SYSTEM_INFO system{};

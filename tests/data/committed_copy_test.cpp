@@ -154,6 +154,38 @@ TEST_P(WriterAtWorkTest, CopiesOnlyAProvenCommittedState)
 INSTANTIATE_TEST_SUITE_P(Writers, WriterAtWorkTest, ::testing::ValuesIn(kWriterCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Where the writer's locks cannot be seen without getting in its way, a
+// journal with content is a writer saving: waited out, never a fallback to
+// the shared lock that would fail its next save.
+TEST(CommittedCopyTest, UntestedLocksTakeAJournalForAWriterSaving)
+{
+    const struct {
+        const char* name;
+        int journalBusyChecks;
+        CopyOutcome outcome;
+        int tries;
+    } cases[] = {
+        {"journal until its commit ends", 2, CopyOutcome::Copied, 1},
+        // A crashed writer's journal, or one kept with its header zeroed: no
+        // commit comes, so the shared lock after the wait.
+        {"journal throughout, no commit", 1 << 30, CopyOutcome::Busy, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFile file(databaseImage(16, 7));
+        file.lock = LockTest::Untested;
+        file.journalBusyChecks = c.journalBusyChecks;
+        CommittedCopyLimits limits;
+        limits.savingBudgetMilliseconds = 50;
+        const Copy copy = copyOf(file, limits);
+        EXPECT_EQ(copy.result.outcome, c.outcome);
+        EXPECT_EQ(copy.result.tries, c.tries);
+        if (c.outcome == CopyOutcome::Copied) {
+            EXPECT_EQ(copy.bytes, asRollbackMode(file.bytes()));
+        }
+    }
+}
+
 // A commit landing between two chunks of the first try is seen and the copy
 // made again, giving the new committed state whole.
 TEST(CommittedCopyTest, CommitInTheMiddleOfTheCopyIsRetried)

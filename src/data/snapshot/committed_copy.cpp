@@ -30,7 +30,7 @@ std::function<void(int)>& betweenChunksHook()
     return hook;
 }
 
-enum class TryResult { Copied, Busy, Declined };
+enum class TryResult { Copied, Busy, Saving, Declined };
 
 // No writer at work on the file itself: no lock under which it writes the
 // file, no WAL frames, and no journal except the one a writer holding only
@@ -46,11 +46,16 @@ TryResult writerState(CopySource& source)
         return TryResult::Busy;
     case LockTest::Reserved:
     case LockTest::Free:
+    case LockTest::Untested:
         break;
     }
     if (source.walInUse())
         return TryResult::Declined;
-    return lock == LockTest::Free && source.journalInUse() ? TryResult::Busy : TryResult::Copied;
+    if (lock == LockTest::Reserved || !source.journalInUse())
+        return TryResult::Copied;
+    // Unseen locks and a journal with content: a writer saving now, which our
+    // shared lock would make fail; waited for, up to the longer bound.
+    return lock == LockTest::Untested ? TryResult::Saving : TryResult::Busy;
 }
 
 // Copies the pages in chunks; gives up as soon as the change counter moves.
@@ -167,6 +172,7 @@ CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigne
         return copy;
     }
     CommitWatch commits;
+    bool savingSeen = false;
     for (;;) {
         commits.look(source);
         TryResult result = writerState(source);
@@ -183,11 +189,14 @@ CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigne
             return copy;
         }
         commits.look(source);
+        savingSeen = savingSeen || result == TryResult::Saving || commits.seen();
         // A writer saving right now would fail its next save under our shared
         // lock: no fallback to it, only more tries within the longer bound.
-        if (commits.seen()) {
+        if (savingSeen) {
             if (Clock::now() >= started + std::chrono::milliseconds(limits.savingBudgetMilliseconds)) {
-                copy.outcome = CopyOutcome::Saving;
+                // A journal that never commits (a crashed writer's, or one kept
+                // with its header zeroed) is no writer saving: the shared lock.
+                copy.outcome = commits.seen() ? CopyOutcome::Saving : CopyOutcome::Busy;
                 return copy;
             }
         } else if (copy.tries >= limits.tries

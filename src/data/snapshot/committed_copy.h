@@ -52,6 +52,7 @@ enum class LockTest {
     Reserved,   // only the RESERVED lock: a writer fills its journal, the file is not yet written
     Held,       // PENDING as a writer, or EXCLUSIVE: the file may be being written
     Unknown,
+    Untested,   // no test without a moment's lock in a writer's way: the journal tells instead
 };
 
 // What the copy asks of the table file and of its journal and WAL files.

@@ -31,18 +31,19 @@ bool LiveFileSource::readAt(long long offset, unsigned char* into, std::size_t b
 LockTest LiveFileSource::writerLock()
 {
     using platform::LockState;
+    // Where a test can only take a lock for a moment (Windows), nothing is
+    // tested: a save meeting even that moment's lock fails at once in a
+    // receipt program that waits for no lock, and the test adds nothing the
+    // other evidence lacks. A writer writes the file only under a journal with
+    // content (a writer at work: the copy tries again) or, with no journal on
+    // disk, moves the change counter, the header or the modification time, all
+    // compared again after the copy.
+    if (!platform::lockTestIsSilent())
+        return LockTest::Untested;
     // Byte by byte: a reader passing through the pending byte on its way to a
     // shared lock holds it for reading, which must not hide a writer's lock
     // on the byte beside it.
-    // Where a test takes a lock for a moment, the reserved byte stays untested:
-    // every save starts by taking it, and would fail at once (a receipt
-    // program waiting for no lock) if it met the test there. Answered as free,
-    // a journal with content then counts as a writer at work: the copy tries
-    // again. The pending byte and the shared range a writer wants only when it
-    // commits, and a commit meeting a reader's shared lock is what SQLite's
-    // own readers cause for as long as they read.
-    const LockState reserved =
-        platform::lockTestIsSilent() ? file_.lockOn(kReservedByte, kReservedByte + 1) : LockState::Unlocked;
+    const LockState reserved = file_.lockOn(kReservedByte, kReservedByte + 1);
     const LockState pending = file_.lockOn(kPendingByte, kPendingByte + 1);
     const LockState shared = file_.lockOn(kSharedFirst, kSharedFirst + kSharedSize);
     if (reserved == LockState::Unknown || pending == LockState::Unknown || shared == LockState::Unknown)
@@ -59,6 +60,12 @@ bool LiveFileSource::journalInUse()
         return false;
     if (status.kind == platform::PathKind::RegularFile && status.size == 0)
         return false;
+    // Reading its header means holding it open, and on Windows a writer's
+    // delete and re-creation of its journal then fails: counted as a writer
+    // at work instead (a journal kept with a zeroed header, never deleted, is
+    // then read through the lock).
+    if (!platform::openingIsSilent())
+        return true;
     const platform::OpenFile journal(journalPath_);
     unsigned char header[kJournalHeaderBytes] = {};
     if (!journal.isOpen() || !readExactly(journal, 0, header, std::min<std::size_t>(sizeof header, std::size_t(status.size))))
