@@ -119,6 +119,13 @@ const FailureCase kFailures[] = {
          return d.path();
      },
      QueryKind::Monthly, EngineStatus::TotalTooLarge, [](const ReceiptDirectory&) { return QString("合計が大きすぎます"); }},
+    {"IntegerTotalTooSmall",
+     [](ReceiptDirectory& d) {
+         d.write({{"'2005-03-01'", "2005", "3", "1", "1", "-9223372036854775807", "1", "1"},
+                  {"'2005-03-01'", "2005", "3", "1", "1", "-2", "1", "1"}});
+         return d.path();
+     },
+     QueryKind::Daily, EngineStatus::TotalTooLarge, [](const ReceiptDirectory&) { return QString("合計が大きすぎます"); }},
     {"FloatTotalTooLarge",
      [](ReceiptDirectory& d) {
          d.write({{"'2005-03-01'", "2005", "3", "1", "1", "1", "1e308", "1"},
