@@ -11,14 +11,13 @@ namespace {
 
 const QStringList kAllColumns = {"施術日", "年", "月", "日", "保険料金合計", "一部負担金", "保険外料金", "合計金額"};
 
-// The receipt table without `missing`, its other columns spelt as `spelling`
-// gives them (default: as declared).
-QString schemaWithout(const QStringList& missing, const std::function<QString(const QString&)>& spelling = {})
+// The receipt table without the columns `missing`.
+QString schemaWithout(const QStringList& missing)
 {
     QStringList columns;
     for (const QString& column : kAllColumns) {
         if (!missing.contains(column))
-            columns << (spelling ? spelling(column) : column) + QStringLiteral(" NUMERIC");
+            columns << column + QStringLiteral(" NUMERIC");
     }
     return QStringLiteral("CREATE TABLE 領収証記録 (%1)").arg(columns.join(QStringLiteral(", ")));
 }
@@ -61,30 +60,6 @@ TEST_F(DataTest, AMissingColumnIsTheOneSqliteWouldName)
                 EXPECT_EQ(error.details()[0].context, columnContext(sqliteNames));
             }
         }
-    }
-}
-
-// Letter case: SQLite matches names ignoring the case of ASCII letters only.
-TEST_F(DataTest, ColumnNamesMatchAsSqliteMatchesThem)
-{
-    const struct {
-        const char* name;
-        QStringList read;
-        bool found;
-    } cases[] = {
-        {"ASCII in another case", {"AMOUNT"}, true},
-        {"full-width letters in another case", {"ＡＭＯＵＮＴ"}, false},
-        {"a column no table has", {"amount", "年", "残高"}, false},
-    };
-    ReceiptDirectory dir;
-    dir.write({}, schemaWithout({"合計金額"}, [](const QString& column) {
-                  return column == "保険外料金" ? QStringLiteral("amount, ａｍｏｕｎｔ") : column;
-              }));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        StatementRequest request{QStringLiteral("SELECT 年 FROM \"領収証記録.db\""), {receiptTableName()}, {}, c.read, {}};
-        const auto status = engineStatusOf([&] { runStatement(dir.path(), request); });
-        EXPECT_EQ(status, c.found ? std::nullopt : std::optional(EngineStatus::ColumnMissing));
     }
 }
 
