@@ -40,7 +40,7 @@ StoredValue storedCopy(const CellView& cell)
 [[noreturn]] void failNotAnAmount(const char* column, const StoredValue& value)
 {
     throw EngineError(EngineStatus::ValueNotOfType,
-                        {{columnContext(QString::fromUtf8(column))}, {valueContext(storedValueText(value))}});
+                      {columnContext(QString::fromUtf8(column)), valueContext(storedValueText(value))});
 }
 
 CellView cellOf(sqlite3_value* value)

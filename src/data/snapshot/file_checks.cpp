@@ -10,24 +10,24 @@ void checkDirectory(const QString& directory)
 {
     const platform::PathStatus status = platform::pathStatus(directory);
     if (status.kind == PathKind::AccessDenied)
-        throw EngineError(EngineStatus::PermissionDenied, {{directoryContext(directory)}});
+        throw EngineError(EngineStatus::PermissionDenied, {directoryContext(directory)});
     if (status.kind != PathKind::Directory)
-        throw EngineError(EngineStatus::DirectoryMissing, {{directoryContext(directory)}});
+        throw EngineError(EngineStatus::DirectoryMissing, {directoryContext(directory)});
     if (!platform::mayAccess(directory, platform::SearchAccess))
-        throw EngineError(EngineStatus::PermissionDenied, {{directoryContext(directory)}});
+        throw EngineError(EngineStatus::PermissionDenied, {directoryContext(directory)});
 }
 
 platform::PathStatus checkTableFile(const QString& directory, const QString& filePath)
 {
     const platform::PathStatus status = platform::pathStatus(filePath);
     if (status.kind == PathKind::AccessDenied)
-        throw EngineError(EngineStatus::PermissionDenied, {{directoryContext(directory)}});
+        throw EngineError(EngineStatus::PermissionDenied, {directoryContext(directory)});
     if (status.kind == PathKind::Missing)
-        throw EngineError(EngineStatus::TableFileMissing, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::TableFileMissing, {fileContext(filePath)});
     if (status.kind != PathKind::RegularFile)
-        throw EngineError(EngineStatus::NotADatabase, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::NotADatabase, {fileContext(filePath)});
     if (!platform::mayAccess(filePath, platform::ReadAccess))
-        throw EngineError(EngineStatus::PermissionDenied, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::PermissionDenied, {fileContext(filePath)});
     return status;
 }
 
@@ -37,7 +37,7 @@ void checkCompanionFiles(const QString& filePath)
         const QString path = filePath + QLatin1String(suffix);
         const PathKind kind = platform::pathStatus(path).kind;
         if (kind == PathKind::Directory || kind == PathKind::Other)
-            throw EngineError(EngineStatus::NotARegularFile, {{fileContext(path)}});
+            throw EngineError(EngineStatus::NotARegularFile, {fileContext(path)});
     }
 }
 
@@ -63,9 +63,9 @@ void checkWalIndex(const QString& filePath)
     const QString shm = filePath + QStringLiteral("-shm");
     const PathKind shmKind = platform::pathStatus(shm).kind;
     if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied)
-        throw EngineError(EngineStatus::WalIndexMissing, {{fileContext(filePath)}, {fileContext(shm)}});
+        throw EngineError(EngineStatus::WalIndexMissing, {fileContext(filePath), fileContext(shm)});
     if (!platform::mayAccess(shm, platform::ReadAccess))
-        throw EngineError(EngineStatus::PermissionDenied, {{fileContext(shm)}});
+        throw EngineError(EngineStatus::PermissionDenied, {fileContext(shm)});
 }
 
 bool walFilePresent(const QString& filePath)

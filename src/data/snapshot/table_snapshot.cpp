@@ -64,7 +64,7 @@ std::unique_ptr<FileImage> reserveImage(std::size_t bytes, const QString& filePa
     try {
         return std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
     } catch (const std::bad_alloc&) {
-        throw EngineError(EngineStatus::OutOfMemory, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
     }
 }
 
@@ -129,14 +129,14 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
                 return image->data();
             }, limits);
         } catch (const std::bad_alloc&) {
-            throw EngineError(EngineStatus::OutOfMemory, {{fileContext(filePath)}});
+            throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
         }
     }
     *tries = copy.tries;
     // A writer saving all the while: the table stays locked for this read, as
     // when its lock is waited for in vain, and the writer keeps every save.
     if (copy.outcome == CopyOutcome::Saving)
-        throw EngineError(EngineStatus::Locked, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::Locked, {fileContext(filePath)});
     if (copy.outcome != CopyOutcome::Copied) {
         if (room)
             room->giveBack(std::move(image));
@@ -165,8 +165,8 @@ void requireOpen(const platform::OpenFile& file, const QString& filePath)
 {
     if (!file.isOpen())
         throw EngineError(file.error() == platform::OpenFile::Error::PermissionDenied ? EngineStatus::PermissionDenied
-                                                                                          : EngineStatus::ReadError,
-                            {{fileContext(filePath)}});
+                                                                                        : EngineStatus::ReadError,
+                          {fileContext(filePath)});
 }
 
 // Waits for a writer's lock at most the busy timeout, and notes when the last
@@ -221,9 +221,9 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
     sqlite3_exec(source, "COMMIT", nullptr, nullptr, nullptr);
     const double lockMilliseconds = double(wait.clock.nsecsElapsed() - wait.lastWaitEndNs) / 1e6;
     if (outOfMemory)
-        throw EngineError(EngineStatus::OutOfMemory, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
     if (!read)
-        throw EngineError(EngineStatus::ReadError, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::ReadError, {fileContext(filePath)});
     return lockMilliseconds;
 }
 
@@ -269,7 +269,7 @@ std::optional<TableFileCopy> copyClosedWalFile(sqlite3* work, const char* schema
         try {
             unchanged = !walFilePresent(filePath) && readDatabasePages(file, image) && !walFilePresent(filePath);
         } catch (const std::bad_alloc&) {
-            throw EngineError(EngineStatus::OutOfMemory, {{fileContext(filePath)}});
+            throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
         }
         lockMilliseconds = lock.heldMilliseconds();
     }
@@ -284,7 +284,7 @@ std::optional<TableFileCopy> copyClosedWalFile(sqlite3* work, const char* schema
 [[noreturn]] void failWalIndexMissing(const QString& filePath)
 {
     throw EngineError(EngineStatus::WalIndexMissing,
-                        {{fileContext(filePath)}, {fileContext(filePath + QStringLiteral("-shm"))}});
+                      {fileContext(filePath), fileContext(filePath + QStringLiteral("-shm"))});
 }
 
 // WAL mode with frames in the -wal file: the backup copies the database as a

@@ -55,9 +55,9 @@ Row readRow(const std::vector<ColumnInfo>& columns, const std::vector<StoredValu
         if (!value) {
             const bool floating = column.type == FieldType::Float || column.type == FieldType::Currency;
             if (floating && stored.kind == StoredValue::Kind::Real)
-                throw EngineError(EngineStatus::TotalTooLarge, {{columnContext(column.name)}});
+                throw EngineError(EngineStatus::TotalTooLarge, {columnContext(column.name)});
             throw EngineError(EngineStatus::ValueNotOfType,
-                                {{columnContext(column.name)}, {valueContext(storedValueText(stored))}});
+                              {columnContext(column.name), valueContext(storedValueText(stored))});
         }
         row.push_back(std::move(*value));
     }
@@ -178,7 +178,7 @@ StatementResult runStatement(const QString& directory, const StatementRequest& r
         if (std::holds_alternative<EncodingNeeded>(outcome)) {
             // A second table file in yet another encoding.
             throw EngineError(EngineStatus::SqlRefused,
-                                {{QStringLiteral("attached databases must use the same text encoding as main database")}});
+                              {QStringLiteral("attached databases must use the same text encoding as main database")});
         }
     }
     return std::get<StatementResult>(std::move(outcome));

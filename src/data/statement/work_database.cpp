@@ -61,8 +61,8 @@ std::optional<TableFileName> tableFileFor(const QString& name)
 [[noreturn]] void failReadingSchema(int code, const QString& filePath)
 {
     if (statusForSqliteCode(code) == EngineStatus::OutOfMemory)
-        throw EngineError(EngineStatus::OutOfMemory, {{fileContext(filePath)}});
-    throw EngineError(EngineStatus::NotADatabase, {{fileContext(filePath)}});
+        throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
+    throw EngineError(EngineStatus::NotADatabase, {fileContext(filePath)});
 }
 
 // Ends the running statement (SQLITE_INTERRUPT) once the time is up.
@@ -105,7 +105,7 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
 {
     const std::optional<TableFileName> target = tableFileFor(name);
     if (!target)
-        throw EngineError(EngineStatus::TableMissing, {{tableContext(name)}});
+        throw EngineError(EngineStatus::TableMissing, {tableContext(name)});
     const QString schema = QStringLiteral("file%1").arg(tables_.size() + 1);
     execute(QStringLiteral("ATTACH ':memory:' AS ") + schema);
     const QString filePath = findEntry(directory, target->file);
@@ -219,11 +219,11 @@ QString WorkDatabase::lookUpTable(const QString& schema, const QString& tableNam
     sqlite3_bind_text(stmt.get(), 1, tableUtf8.constData(), int(tableUtf8.size()), SQLITE_TRANSIENT);
     code = sqlite3_step(stmt.get());
     if (code == SQLITE_DONE)
-        throw EngineError(EngineStatus::TableMissing, {{tableContext(tableName)}, {fileContext(filePath)}});
+        throw EngineError(EngineStatus::TableMissing, {tableContext(tableName), fileContext(filePath)});
     if (code != SQLITE_ROW)
         failReadingSchema(sqlite3_extended_errcode(db_.get()), filePath);
     if (sqlite3_column_int(stmt.get(), 1) == 0)
-        throw EngineError(EngineStatus::NotATable, {{tableContext(tableName)}, {fileContext(filePath)}});
+        throw EngineError(EngineStatus::NotATable, {tableContext(tableName), fileContext(filePath)});
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
 }
 
