@@ -13,6 +13,7 @@
 #include "chart/model/chart_model.h"
 #include "chart/chart_widget.h"
 #include "windows/fonts.h"
+#include "data/engine.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -29,10 +30,10 @@ namespace {
 constexpr int kPoints = 31;
 
 // The first per-day window whose chart has the given view.
-std::unique_ptr<ChartWindow> perDayWindowWithView(chart::View view)
+std::unique_ptr<ChartWindow> perDayWindowWithView(chart::View view, data::Engine& engine)
 {
     for (const QString& name : chartWindowClassNames()) {
-        std::unique_ptr<ChartWindow> window = createChartWindow(name);
+        std::unique_ptr<ChartWindow> window = createChartWindow(name, engine);
         if (window && window->kind() == ChartWindowKind::PerDay && window->chart().config().view == view)
             return window;
     }
@@ -42,7 +43,8 @@ std::unique_ptr<ChartWindow> perDayWindowWithView(chart::View view)
 bool measure(chart::View view, const char* figure, const QString& dir, const QString& year, const QString& month,
              int frames)
 {
-    const std::unique_ptr<ChartWindow> window = perDayWindowWithView(view);
+    data::Engine engine;
+    const std::unique_ptr<ChartWindow> window = perDayWindowWithView(view, engine);
     if (!window) {
         std::fprintf(stderr, "uriage-bench paint: no per-day window for %s\n", figure);
         return false;

@@ -12,6 +12,7 @@
 #include "statistics.h"
 
 #include "windows/fonts.h"
+#include "data/engine.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -44,7 +45,8 @@ bool fail(const QString& message)
 bool measure(const Case& c, const QString& sizeName, const QString& dir, const QString& year, const QString& month,
              int runs, std::vector<double>* locks)
 {
-    const std::unique_ptr<ChartWindow> window = createChartWindow(QString::fromLatin1(c.className));
+    data::Engine engine;
+    const std::unique_ptr<ChartWindow> window = createChartWindow(QString::fromLatin1(c.className), engine);
     if (!window || window->kind() != c.kind)
         return fail(QStringLiteral("%1 is not the expected window").arg(QLatin1String(c.className)));
     window->query().setDatabaseName(dir);

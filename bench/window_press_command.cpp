@@ -13,6 +13,7 @@
 
 #include "chart/chart_widget.h"
 #include "windows/fonts.h"
+#include "data/engine.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -90,7 +91,8 @@ int pressWindowCommand(int& argc, char** argv, const QStringList& arguments)
         return 2;
     }
     installFontSubstitutes();
-    const std::unique_ptr<ChartWindow> window = createChartWindow(QStringLiteral("TForm2"));
+    data::Engine engine;
+    const std::unique_ptr<ChartWindow> window = createChartWindow(QStringLiteral("TForm2"), engine);
     if (!window || !waitExposed(*window))
         {
         fail(QStringLiteral("the window TForm2 is not on screen"));

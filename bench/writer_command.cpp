@@ -16,6 +16,7 @@
 
 #include "windows/fonts.h"
 #include "commit_loop.h"
+#include "data/engine.h"
 #include "data/query.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -218,7 +219,8 @@ int writersCommand(int& argc, char** argv, const QStringList& arguments)
     preferOffscreen();
     QApplication app(argc, argv);
     installFontSubstitutes();
-    const std::unique_ptr<ChartWindow> window = createChartWindow(QStringLiteral("TForm2"));
+    data::Engine engine;
+    const std::unique_ptr<ChartWindow> window = createChartWindow(QStringLiteral("TForm2"), engine);
     if (!window || window->kind() != ChartWindowKind::PerDay)
         return 1;
     window->query().setDatabaseName(s.sourceDir);

@@ -6,6 +6,7 @@
 #include "app/program_icon.h"
 #include "app/toolkit_translation.h"
 #include "app/window_set.h"
+#include "data/engine.h"
 #include "windows/engine_busy_cursor.h"
 #include "windows/fonts.h"
 #include "windows/Unit1.h"
@@ -24,11 +25,14 @@ int main(int argc, char** argv)
     uriage::Application app(argc, argv);
     uriage::installToolkitTranslation();
     uriage::installFontSubstitutes();
-    uriage::installEngineBusyCursor();
     QApplication::setWindowIcon(uriage::programIcon());
 
     {
-        uriage::WindowSet windows;
+        // Made here and started only at the first filter press.
+        uriage::data::EngineOptions engineOptions;
+        engineOptions.busy = uriage::engineBusyCursor();
+        uriage::data::Engine engine(std::move(engineOptions));
+        uriage::WindowSet windows(engine);
         uriage::setErrorDisplay(
             [owner = windows.owner()](const QString& message) { uriage::showErrorBox(message, owner); });
         uriage::setExpectedFrame(uriage::platform::frameExtentsBeforeMapping(Form1));

@@ -17,23 +17,41 @@
 
 namespace uriage {
 
-WindowSet::WindowSet() : owner_(new QWidget)
+namespace {
+
+// Makes the window, points its global name at it and keeps it in `owned`.
+template <typename Form, typename... Arguments>
+Form* create(std::unique_ptr<Form>& owned, Form*& global, Arguments&... arguments)
+{
+    owned = std::make_unique<Form>(arguments...);
+    global = owned.get();
+    return global;
+}
+
+// Destroys the window and clears its global name.
+template <typename Form>
+void destroy(std::unique_ptr<Form>& owned, Form*& global)
+{
+    global = nullptr;
+    owned.reset();
+}
+
+} // namespace
+
+WindowSet::WindowSet(data::Engine& engine) : owner_(std::make_unique<QWidget>())
 {
     owner_->setObjectName(QStringLiteral("Owner"));
     owner_->setWindowTitle(QStringLiteral("売上"));
-    placeOwnerWindow(owner_); // boxes it owns appear centred on it
+    placeOwnerWindow(owner_.get()); // boxes it owns appear centred on it
 
-    Form1 = new TForm1(owner_);
-    Form2 = new TForm2(owner_);
-    Form3 = new TForm3(owner_);
-    Form4 = new TForm4(owner_);
-    Form6 = new TForm6(owner_);
-    Form5 = new TForm5(owner_);
-    Form7 = new TForm7(owner_);
-    windows_ = {Form1, Form2, Form3, Form4, Form6, Form5, Form7};
+    QWidget* owner = owner_.get();
+    windows_ = {create(form1_, Form1, owner),         create(form2_, Form2, engine, owner),
+                create(form3_, Form3, engine, owner), create(form4_, Form4, engine, owner),
+                create(form6_, Form6, engine, owner), create(form5_, Form5, engine, owner),
+                create(form7_, Form7, engine, owner)};
 
     platform::registerMainWindowClass(Form1);
-    platform::attachToOwner(owner_, Form1, windows_);
+    platform::attachToOwner(owner, Form1, windows_);
     if (!platform::ownerMinimisesProgram())
         new MinimiseTogether(Form1, std::vector<QWidget*>(windows_.begin() + 1, windows_.end()));
 }
@@ -42,21 +60,13 @@ WindowSet::~WindowSet()
 {
     for (QWidget* window : windows_)
         window->hide();
-    delete Form7;
-    Form7 = nullptr;
-    delete Form5;
-    Form5 = nullptr;
-    delete Form6;
-    Form6 = nullptr;
-    delete Form4;
-    Form4 = nullptr;
-    delete Form3;
-    Form3 = nullptr;
-    delete Form2;
-    Form2 = nullptr;
-    delete Form1;
-    Form1 = nullptr;
-    delete owner_;
+    destroy(form7_, Form7);
+    destroy(form5_, Form5);
+    destroy(form6_, Form6);
+    destroy(form4_, Form4);
+    destroy(form3_, Form3);
+    destroy(form2_, Form2);
+    destroy(form1_, Form1);
 }
 
 void showMainWindow(QWidget* mainWindow, platform::InitialShow request)

@@ -19,44 +19,44 @@ int startLibrary()
 
 } // namespace
 
-Connection::Connection(QString name, QString directory) : name_(std::move(name)), directory_(std::move(directory)) {}
+Connection::Connection(QString name, QString directory, ReadLimits limits)
+    : name_(std::move(name)), directory_(std::move(directory)), limits_(std::move(limits))
+{
+}
 
 ResultTable Connection::run(const StatementRequest& statement)
 {
-    StatementResult result = runStatement(directory_, statement, &room_);
+    StatementResult result = runStatement(directory_, statement, limits_, &room_);
     lastLockMilliseconds_ = result.lockMilliseconds;
     lastCopyTries_ = result.copyTries;
     return std::move(result.table);
 }
 
-Engine::Engine() : starter_(startLibrary) {}
-
-Engine& Engine::instance()
+Engine::Engine(EngineOptions options) : options_(std::move(options))
 {
-    static Engine engine;
-    return engine;
+    if (!options_.startLibrary)
+        options_.startLibrary = startLibrary;
 }
 
 void Engine::start()
 {
     if (started_)
         return;
-    if (busyHook_)
-        busyHook_(true);
+    if (options_.busy)
+        options_.busy(true);
     int code = SQLITE_ERROR;
     try {
-        code = starter_();
+        code = options_.startLibrary();
     } catch (...) {
-        if (busyHook_)
-            busyHook_(false);
+        if (options_.busy)
+            options_.busy(false);
         throw;
     }
-    if (busyHook_)
-        busyHook_(false);
-    if (code != SQLITE_OK) {
-        const auto status = (code & 0xff) == SQLITE_NOMEM ? EngineStatus::OutOfMemory : EngineStatus::StartFailed;
-        throw Failure(engineStartMessage(static_cast<std::uint16_t>(status)));
-    }
+    if (options_.busy)
+        options_.busy(false);
+    if (code != SQLITE_OK)
+        throw EngineError::whileStarting((code & 0xff) == SQLITE_NOMEM ? EngineStatus::OutOfMemory
+                                                                       : EngineStatus::StartFailed);
     started_ = true;
 }
 
@@ -67,18 +67,10 @@ std::shared_ptr<Connection> Engine::connect(const QString& databaseName)
             return connection;
     }
     if (!isDirectoryPath(databaseName))
-        throw engineFailure(EngineStatus::UnknownDatabase, {{0, databaseName}});
-    auto connection = std::make_shared<Connection>(databaseName, nativeDirectory(databaseName));
+        throw EngineError(EngineStatus::UnknownDatabase, {databaseName});
+    auto connection = std::make_shared<Connection>(databaseName, nativeDirectory(databaseName), options_.limits);
     connections_.push_back(connection);
     return connection;
-}
-
-void Engine::resetForTesting()
-{
-    started_ = false;
-    connections_.clear();
-    starter_ = startLibrary;
-    busyHook_ = nullptr;
 }
 
 } // namespace uriage::data

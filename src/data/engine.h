@@ -1,9 +1,11 @@
 #pragma once
-// The database engine: started once at the first open, and the directory
+// The database engine: made by the program's start-up with its options and
+// handed to every query, started once at the first open, and the directory
 // connections it hands out, one per database name (letter case ignored),
 // shared by every query of that name until the program ends.
 #include "data/field_value.h"
 #include "data/query_texts.h"
+#include "data/statement/read_limits.h"
 
 #include "data/image/image_room.h"
 
@@ -16,7 +18,7 @@ namespace uriage::data {
 
 class Connection {
 public:
-    Connection(QString name, QString directory);
+    Connection(QString name, QString directory, ReadLimits limits);
 
     const QString& name() const { return name_; }
     // Where the directory lies on this system; statements run there.
@@ -27,7 +29,7 @@ public:
     void releaseUser() { if (users_ > 0) --users_; }
 
     // Prepares and runs one statement; the whole result, read and checked.
-    // Throws Failure with the engine's message.
+    // Throws EngineError.
     ResultTable run(const StatementRequest& statement);
 
     // How long the table file's read lock was held by the last run.
@@ -38,39 +40,41 @@ public:
 private:
     QString name_;
     QString directory_;
+    ReadLimits limits_;
     int users_ = 0;
     double lastLockMilliseconds_ = 0;
     int lastCopyTries_ = 0;
     ImageRoom room_;   // the table file's copy, kept between runs
 };
 
+struct EngineOptions {
+    ReadLimits limits;
+    // Starts the database library and returns its status; empty: the library
+    // linked with the program.
+    std::function<int()> startLibrary;
+    // Called with true before the engine starts and with false afterwards
+    // (also when it fails): the window layer shows the hourglass meanwhile.
+    std::function<void(bool)> busy;
+};
+
 class Engine {
 public:
-    static Engine& instance();
+    explicit Engine(EngineOptions options = {});
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 
-    // Called with true before the engine starts and with false afterwards (also
-    // when it fails): the window layer shows the hourglass cursor meanwhile.
-    void setBusyCursorHook(std::function<void(bool)> hook) { busyHook_ = std::move(hook); }
-
-    // Starts the engine unless it runs already. Throws Failure
+    // Starts the engine unless it runs already. Throws EngineError
     // "データベースエンジンの初期化中にエラーが発生しました (エラー $xxxx)".
     void start();
+    bool started() const { return started_; }
 
     // The connection for a database name, made at its first use. A name that is
-    // no directory path names no database the engine knows: Failure.
+    // no directory path names no database the engine knows: EngineError.
     std::shared_ptr<Connection> connect(const QString& databaseName);
     std::size_t connectionCount() const { return connections_.size(); }
 
-    // Tests: replace how the library starts (returns an SQLite status), and
-    // forget the start and every connection.
-    void setLibraryStarter(std::function<int()> starter) { starter_ = std::move(starter); }
-    void resetForTesting();
-
 private:
-    Engine();
-
-    std::function<void(bool)> busyHook_;
-    std::function<int()> starter_;
+    EngineOptions options_;
     bool started_ = false;
     std::vector<std::shared_ptr<Connection>> connections_;
 };

@@ -4,9 +4,9 @@
 
 namespace uriage::data {
 
-QString engineStatusText(std::uint16_t status)
+QString engineStatusText(EngineStatus status)
 {
-    switch (static_cast<EngineStatus>(status)) {
+    switch (status) {
     case EngineStatus::DirectoryMissing:
         return QStringLiteral("データディレクトリが見つかりません");
     case EngineStatus::TableFileMissing:
@@ -39,6 +39,8 @@ QString engineStatusText(std::uint16_t status)
         return QStringLiteral("列の値がその型として読めません");
     case EngineStatus::NotATable:
         return QStringLiteral("テーブルではありません");
+    case EngineStatus::NoCursor:
+        return QStringLiteral("カーソルハンドルの作成でエラーが発生しました");
     case EngineStatus::ReadError:
         return QStringLiteral("テーブルファイルの読み取り中にエラーが発生しました");
     case EngineStatus::TimeLimit:
@@ -52,8 +54,15 @@ QString engineStatusText(std::uint16_t status)
     return {};
 }
 
-QString EngineError::message() const
+namespace {
+
+QString fourDigits(EngineStatus status) { return QStringLiteral("%1").arg(std::uint16_t(status), 4, 16, QChar('0')); }
+
+QString messageOf(EngineStatus status, const std::vector<EngineDetail>& details, bool startFailed)
 {
+    if (startFailed)
+        return QStringLiteral("データベースエンジンの初期化中にエラーが発生しました (エラー $") + fourDigits(status)
+               + QChar(')');
     QStringList lines;
     auto add = [&lines](const QString& line) {
         if (!line.isEmpty() && !lines.contains(line))
@@ -61,37 +70,34 @@ QString EngineError::message() const
     };
     add(engineStatusText(status));
     for (const EngineDetail& detail : details) {
-        if (detail.status != 0)
-            add(engineStatusText(detail.status));
+        if (detail.status)
+            add(engineStatusText(*detail.status));
         add(detail.context);
     }
     if (lines.isEmpty())
-        return QStringLiteral("データベースエンジンエラー $%1").arg(status, 4, 16, QChar('0'));
+        return QStringLiteral("データベースエンジンエラー $") + fourDigits(status);
     return lines.join(QChar('\n'));
 }
+
+} // namespace
+
+EngineError::EngineError(EngineStatus status, std::vector<EngineDetail> details)
+    : EngineError(status, std::move(details), false)
+{
+}
+
+EngineError::EngineError(EngineStatus status, std::vector<EngineDetail> details, bool startFailed)
+    : Failure(messageOf(status, details, startFailed)), status_(status), details_(std::move(details)),
+      startFailed_(startFailed)
+{
+}
+
+EngineError EngineError::whileStarting(EngineStatus status) { return EngineError(status, {}, true); }
 
 QString directoryContext(const QString& path) { return QStringLiteral("ディレクトリ: ") + path; }
 QString fileContext(const QString& path) { return QStringLiteral("ファイル: ") + path; }
 QString tableContext(const QString& name) { return QStringLiteral("テーブル: ") + name; }
 QString columnContext(const QString& name) { return QStringLiteral("列: ") + name; }
 QString valueContext(const QString& value) { return QStringLiteral("値: ") + value; }
-
-Failure engineFailure(EngineStatus status, std::vector<EngineDetail> details)
-{
-    return engineFailure(static_cast<std::uint16_t>(status), std::move(details));
-}
-
-Failure engineFailure(std::uint16_t status, std::vector<EngineDetail> details)
-{
-    return Failure(EngineError{status, std::move(details)}.message());
-}
-
-QString engineStartMessage(std::uint16_t status)
-{
-    return QStringLiteral("データベースエンジンの初期化中にエラーが発生しました (エラー $%1)")
-        .arg(status, 4, 16, QChar('0'));
-}
-
-QString noCursorMessage() { return QStringLiteral("カーソルハンドルの作成でエラーが発生しました"); }
 
 } // namespace uriage::data

@@ -1,16 +1,20 @@
 #pragma once
-// The engine's failure statuses and the message text built from them: the
-// status's own text, then each detail's text and context line (a path, a table
-// or a column), every distinct line once, joined by line breaks.
+// The engine's one failure type: a status and its details. The message the
+// user reads is formed from them in one place: the status's own text, then
+// each detail's text and context line (a path, a table or a column), every
+// distinct line once, joined by line breaks.
 #include "common/failure.h"
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace uriage::data {
 
-// The engine's own status codes (four hexadecimal digits in messages).
+// The engine's own status codes (four hexadecimal digits in messages). A
+// result code of the database library that has none of its own travels as
+// its own number, which the message then shows.
 enum class EngineStatus : std::uint16_t {
     DirectoryMissing = 0x2101,
     TableFileMissing = 0x2102,
@@ -29,25 +33,42 @@ enum class EngineStatus : std::uint16_t {
     TotalTooLarge = 0x2204,
     ValueNotOfType = 0x2205,
     NotATable = 0x2206,          // a view or another object under the table's name
+    NoCursor = 0x2207,           // the statement ran but yields no rows to read
     ReadError = 0x2301,
     TimeLimit = 0x2302,          // a statement ran past its time limit
     OutOfMemory = 0x2501,
 };
 
 // The engine's text for a status; empty for a status it has no text for.
-QString engineStatusText(std::uint16_t status);
+QString engineStatusText(EngineStatus status);
 
 struct EngineDetail {
-    std::uint16_t status = 0;   // 0: the detail carries only its context
+    // A context line alone.
+    EngineDetail(QString contextLine) : context(std::move(contextLine)) {}
+    EngineDetail(EngineStatus detailStatus, QString contextLine)
+        : status(detailStatus), context(std::move(contextLine)) {}
+
+    std::optional<EngineStatus> status;
     QString context;
 };
 
-struct EngineError {
-    std::uint16_t status = 0;
-    std::vector<EngineDetail> details;
+class EngineError : public Failure {
+public:
+    EngineError(EngineStatus status, std::vector<EngineDetail> details = {});
 
-    // The message the user reads.
-    QString message() const;
+    // The engine itself could not start: status 2108, 2501 or 2109.
+    static EngineError whileStarting(EngineStatus status);
+
+    EngineStatus status() const { return status_; }
+    const std::vector<EngineDetail>& details() const { return details_; }
+    bool startFailed() const { return startFailed_; }
+
+private:
+    EngineError(EngineStatus status, std::vector<EngineDetail> details, bool startFailed);
+
+    EngineStatus status_;
+    std::vector<EngineDetail> details_;
+    bool startFailed_;
 };
 
 // Context lines.
@@ -56,15 +77,5 @@ QString fileContext(const QString& path);
 QString tableContext(const QString& name);
 QString columnContext(const QString& name);
 QString valueContext(const QString& value);
-
-// A Failure carrying the engine error's message.
-Failure engineFailure(EngineStatus status, std::vector<EngineDetail> details = {});
-Failure engineFailure(std::uint16_t status, std::vector<EngineDetail> details = {});
-
-// The message when the engine cannot start: status 2108, 2501 or 2109.
-QString engineStartMessage(std::uint16_t status);
-
-// When a statement runs but yields no cursor.
-QString noCursorMessage();
 
 } // namespace uriage::data

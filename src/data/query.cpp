@@ -34,8 +34,8 @@ bool QueryField::isNull() const { return data::isNull(value()); }
 double QueryField::asFloat() const { return valueAsFloat(value()); }
 QString QueryField::displayText() const { return valueDisplayText(value(), RegionalSettings::current()); }
 
-Query::Query(QString componentName, QueryKind kind)
-    : componentName_(std::move(componentName)), kind_(kind), statement_(aggregateStatement(kind)), databaseName_(defaultDatabaseName())
+Query::Query(Engine& engine, QString componentName, QueryKind kind)
+    : engine_(engine), componentName_(std::move(componentName)), kind_(kind), statement_(aggregateStatement(kind)), databaseName_(defaultDatabaseName())
 {
 }
 
@@ -67,9 +67,8 @@ void Query::open()
 {
     if (state_ != DataSetState::Inactive)
         return;
-    Engine& engine = Engine::instance();
-    engine.start();
-    std::shared_ptr<Connection> connection = engine.connect(databaseName_);
+    engine_.start();
+    std::shared_ptr<Connection> connection = engine_.connect(databaseName_);
     connection->addUser();
     try {
         table_ = connection->run(statement_);
@@ -130,7 +129,7 @@ std::vector<std::size_t> switchFilterOn(const std::function<std::unique_ptr<Comp
     try {
         return apply(*filter);
     } catch (const std::bad_alloc&) {
-        throw engineFailure(EngineStatus::OutOfMemory);
+        throw EngineError(EngineStatus::OutOfMemory);
     }
 }
 

@@ -15,6 +15,7 @@ namespace uriage::data {
 
 class CompiledFilter;
 class Connection;
+class Engine;
 class Query;
 
 // A column of the query's current row.
@@ -37,7 +38,8 @@ private:
 
 class Query : public DataSet {
 public:
-    Query(QString componentName, QueryKind kind);
+    // The engine is started and asked for the connection at the first open.
+    Query(Engine& engine, QString componentName, QueryKind kind);
     ~Query() override;
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
@@ -54,7 +56,7 @@ public:
     bool filtered() const { return filtered_; }
 
     // Runs the statement and installs the filter; nothing when already open.
-    // Throws Failure, leaving the query closed.
+    // Throws Failure (EngineError from the engine), leaving the query closed.
     void open();
     // Nothing when already closed.
     void close();
@@ -91,6 +93,7 @@ private:
     void setState(DataSetState state);
     void installFilter();
 
+    Engine& engine_;
     QString componentName_;
     QueryKind kind_;
     StatementRequest statement_;

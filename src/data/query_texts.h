@@ -34,17 +34,36 @@ inline QString aggregateSql(QueryKind kind) { return kind == QueryKind::Daily ? 
 inline QString receiptTableName() { return QStringLiteral("領収証記録.db"); }
 
 // A statement as a query hands it to the engine: its text, the names of the
-// table files it reads ("X.db" or "X": table X of the file X.db), and which
-// aggregate it computes, when it is one of the two.
+// table files it reads ("X.db" or "X": table X of the file X.db), which
+// aggregate it computes, when it is one of the two, the table columns it
+// reads in the order it first names them (the engine looks each one up before
+// it prepares, and names the first one missing), and those it sums.
 struct StatementRequest {
     QString sql;
     QStringList tableFiles;
     std::optional<QueryKind> aggregate;
+    QStringList columns;
+    QStringList summedColumns;
 };
+
+inline QStringList summedReceiptColumns()
+{
+    return {QStringLiteral("保険料金合計"), QStringLiteral("一部負担金"), QStringLiteral("保険外料金"),
+            QStringLiteral("合計金額")};
+}
+
+inline QStringList aggregateColumns(QueryKind kind)
+{
+    const QStringList keys = kind == QueryKind::Daily
+                                 ? QStringList{QStringLiteral("施術日"), QStringLiteral("年"), QStringLiteral("月"),
+                                               QStringLiteral("日")}
+                                 : QStringList{QStringLiteral("年"), QStringLiteral("月")};
+    return keys + summedReceiptColumns();
+}
 
 inline StatementRequest aggregateStatement(QueryKind kind)
 {
-    return StatementRequest{aggregateSql(kind), {receiptTableName()}, kind};
+    return StatementRequest{aggregateSql(kind), {receiptTableName()}, kind, aggregateColumns(kind), summedReceiptColumns()};
 }
 
 // The data directory every query names.

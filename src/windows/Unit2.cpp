@@ -42,4 +42,4 @@ const ChartWindowDeclaration& declaration()
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : ChartWindow(declaration(), parent), Query1(query()) {}
+TForm2::TForm2(uriage::data::Engine& engine, QWidget* parent) : ChartWindow(declaration(), engine, parent), Query1(query()) {}

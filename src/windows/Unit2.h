@@ -5,7 +5,7 @@
 class TForm2 : public uriage::ChartWindow {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    TForm2(uriage::data::Engine& engine, QWidget* parent = nullptr);
 
     uriage::data::Query& Query1;
 };

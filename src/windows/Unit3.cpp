@@ -43,4 +43,4 @@ const ChartWindowDeclaration& declaration()
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : ChartWindow(declaration(), parent), Query2(query()) {}
+TForm3::TForm3(uriage::data::Engine& engine, QWidget* parent) : ChartWindow(declaration(), engine, parent), Query2(query()) {}

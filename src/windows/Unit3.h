@@ -5,7 +5,7 @@
 class TForm3 : public uriage::ChartWindow {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
+    TForm3(uriage::data::Engine& engine, QWidget* parent = nullptr);
 
     uriage::data::Query& Query2;
 };

@@ -42,4 +42,4 @@ const ChartWindowDeclaration& declaration()
 
 } // namespace
 
-TForm4::TForm4(QWidget* parent) : ChartWindow(declaration(), parent), Query1(query()) {}
+TForm4::TForm4(uriage::data::Engine& engine, QWidget* parent) : ChartWindow(declaration(), engine, parent), Query1(query()) {}

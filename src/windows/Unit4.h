@@ -5,7 +5,7 @@
 class TForm4 : public uriage::ChartWindow {
     Q_OBJECT
 public:
-    explicit TForm4(QWidget* parent = nullptr);
+    TForm4(uriage::data::Engine& engine, QWidget* parent = nullptr);
 
     uriage::data::Query& Query1;
 };

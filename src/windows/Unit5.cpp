@@ -42,4 +42,4 @@ const ChartWindowDeclaration& declaration()
 
 } // namespace
 
-TForm5::TForm5(QWidget* parent) : ChartWindow(declaration(), parent), Query1(query()) {}
+TForm5::TForm5(uriage::data::Engine& engine, QWidget* parent) : ChartWindow(declaration(), engine, parent), Query1(query()) {}

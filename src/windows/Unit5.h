@@ -5,7 +5,7 @@
 class TForm5 : public uriage::ChartWindow {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget* parent = nullptr);
+    TForm5(uriage::data::Engine& engine, QWidget* parent = nullptr);
 
     uriage::data::Query& Query1;
 };

@@ -42,4 +42,4 @@ const ChartWindowDeclaration& declaration()
 
 } // namespace
 
-TForm6::TForm6(QWidget* parent) : ChartWindow(declaration(), parent), Query5(query()) {}
+TForm6::TForm6(uriage::data::Engine& engine, QWidget* parent) : ChartWindow(declaration(), engine, parent), Query5(query()) {}

@@ -5,7 +5,7 @@
 class TForm6 : public uriage::ChartWindow {
     Q_OBJECT
 public:
-    explicit TForm6(QWidget* parent = nullptr);
+    TForm6(uriage::data::Engine& engine, QWidget* parent = nullptr);
 
     uriage::data::Query& Query5;
 };

@@ -43,4 +43,4 @@ const ChartWindowDeclaration& declaration()
 
 } // namespace
 
-TForm7::TForm7(QWidget* parent) : ChartWindow(declaration(), parent), Query1(query()) {}
+TForm7::TForm7(uriage::data::Engine& engine, QWidget* parent) : ChartWindow(declaration(), engine, parent), Query1(query()) {}

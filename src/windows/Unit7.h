@@ -5,7 +5,7 @@
 class TForm7 : public uriage::ChartWindow {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget* parent = nullptr);
+    TForm7(uriage::data::Engine& engine, QWidget* parent = nullptr);
 
     uriage::data::Query& Query1;
 };

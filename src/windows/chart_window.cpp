@@ -17,13 +17,13 @@
 
 namespace uriage {
 
-ChartWindow::ChartWindow(const ChartWindowDeclaration& declaration, QWidget* parent)
+ChartWindow::ChartWindow(const ChartWindowDeclaration& declaration, data::Engine& engine, QWidget* parent)
     : QWidget(parent, Qt::Window),
       kind_(declaration.kind),
       model_(std::make_unique<chart::ChartModel>(chartConfigOf(declaration.kind, declaration.chart))),
-      query_(std::make_unique<data::Query>(declaration.queryName, declaration.kind == ChartWindowKind::PerDay
-                                                                        ? data::QueryKind::Daily
-                                                                        : data::QueryKind::Monthly))
+      query_(std::make_unique<data::Query>(engine, declaration.queryName,
+                                           declaration.kind == ChartWindowKind::PerDay ? data::QueryKind::Daily
+                                                                                       : data::QueryKind::Monthly))
 {
     setObjectName(QString::fromLatin1(declaration.className).mid(1)); // "Form2"
     setWindowTitle(declaration.caption);

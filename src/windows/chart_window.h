@@ -14,8 +14,9 @@ class QLineEdit;
 class QPushButton;
 
 namespace uriage::data {
+class Engine;
 class Query;
-}
+} // namespace uriage::data
 namespace uriage::chart {
 class ChartModel;
 class ChartWidget;
@@ -29,7 +30,8 @@ class ChartBinding;
 class ChartWindow : public QWidget {
     Q_OBJECT
 public:
-    ChartWindow(const ChartWindowDeclaration& declaration, QWidget* parent);
+    // The window's query runs on `engine`, which outlives the window.
+    ChartWindow(const ChartWindowDeclaration& declaration, data::Engine& engine, QWidget* parent);
     ~ChartWindow() override;
 
     ChartWindowKind kind() const { return kind_; }

@@ -15,20 +15,20 @@ QStringList chartWindowClassNames()
             QStringLiteral("TForm5"), QStringLiteral("TForm6"), QStringLiteral("TForm7")};
 }
 
-std::unique_ptr<ChartWindow> createChartWindow(const QString& className, QWidget* parent)
+std::unique_ptr<ChartWindow> createChartWindow(const QString& className, data::Engine& engine, QWidget* parent)
 {
     if (className == QLatin1String("TForm2"))
-        return std::make_unique<TForm2>(parent);
+        return std::make_unique<TForm2>(engine, parent);
     if (className == QLatin1String("TForm3"))
-        return std::make_unique<TForm3>(parent);
+        return std::make_unique<TForm3>(engine, parent);
     if (className == QLatin1String("TForm4"))
-        return std::make_unique<TForm4>(parent);
+        return std::make_unique<TForm4>(engine, parent);
     if (className == QLatin1String("TForm5"))
-        return std::make_unique<TForm5>(parent);
+        return std::make_unique<TForm5>(engine, parent);
     if (className == QLatin1String("TForm6"))
-        return std::make_unique<TForm6>(parent);
+        return std::make_unique<TForm6>(engine, parent);
     if (className == QLatin1String("TForm7"))
-        return std::make_unique<TForm7>(parent);
+        return std::make_unique<TForm7>(engine, parent);
     return nullptr;
 }
 

@@ -11,7 +11,9 @@ namespace uriage {
 // "TForm2" ... "TForm7".
 QStringList chartWindowClassNames();
 
-// A new hidden window of that class; null for an unknown name.
-std::unique_ptr<ChartWindow> createChartWindow(const QString& className, QWidget* parent = nullptr);
+// A new hidden window of that class, its query on `engine`; null for an
+// unknown name.
+std::unique_ptr<ChartWindow> createChartWindow(const QString& className, data::Engine& engine,
+                                               QWidget* parent = nullptr);
 
 } // namespace uriage

@@ -1,20 +1,19 @@
 #include "windows/engine_busy_cursor.h"
 
 #include "chart/busy_cursor.h"
-#include "data/engine.h"
 
 namespace uriage {
 
-void installEngineBusyCursor()
+std::function<void(bool)> engineBusyCursor()
 {
     // The engine calls with true before starting and false afterwards, also on
     // failure, so the shows and take-backs stay paired.
-    data::Engine::instance().setBusyCursorHook([](bool busy) {
+    return [](bool busy) {
         if (busy)
             chart::BusyCursor::show();
         else
             chart::BusyCursor::takeBack();
-    });
+    };
 }
 
 } // namespace uriage

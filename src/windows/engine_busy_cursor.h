@@ -1,9 +1,12 @@
 #pragma once
 // The hourglass while the database engine starts.
+#include <functional>
+
 namespace uriage {
 
-// Has the database engine show the busy cursor while it starts. Called once
-// at program start; installing it again replaces the earlier hook.
-void installEngineBusyCursor();
+// What the engine calls with true before it starts and with false afterwards:
+// shows the busy cursor and takes it back. Given to the engine's options at
+// program start.
+std::function<void(bool)> engineBusyCursor();
 
 } // namespace uriage

@@ -1,6 +1,7 @@
 // The error message box and the dispatch boundary that leads to it.
 #include "app/error_box.h"
 #include "app/window_set.h"
+#include "data/engine.h"
 #include "common/failure.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
@@ -57,7 +58,8 @@ protected:
         return seen;
     }
 
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
 };
 
 TEST_F(ErrorBox, ShowsTheFailureUnderTheProgramTitleWithStopIconAndOk)

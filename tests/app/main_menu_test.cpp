@@ -1,5 +1,6 @@
 // The main menu window: declared layout, tab order and the chart buttons.
 #include "app/window_set.h"
+#include "data/engine.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -85,7 +86,8 @@ protected:
         return visible;
     }
 
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
 };
 
 TEST_F(ChartButtons, EachButtonShowsOnlyItsOwnChartWindow)

@@ -1,5 +1,6 @@
 // Minimising the main menu minimises every visible window and restores them together.
 #include "app/window_set.h"
+#include "data/engine.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -13,7 +14,8 @@ bool minimised(const QWidget* w) { return w->windowState() & Qt::WindowMinimized
 
 TEST(MinimiseTogether, VisibleWindowsGoAndComeBackWithTheMainMenu)
 {
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
     uriage::showMainWindow(Form1, uriage::platform::InitialShow::Normal);
     uriage::makeVisible(Form2);
 
@@ -29,7 +31,8 @@ TEST(MinimiseTogether, VisibleWindowsGoAndComeBackWithTheMainMenu)
 
 TEST(MinimiseTogether, AWindowMinimisedOnItsOwnStaysMinimised)
 {
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
     uriage::showMainWindow(Form1, uriage::platform::InitialShow::Normal);
     uriage::makeVisible(Form2);
     uriage::makeVisible(Form3);

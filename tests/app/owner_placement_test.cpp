@@ -4,6 +4,7 @@
 #include "app/error_box.h"
 #include "app/owner_placement.h"
 #include "app/window_set.h"
+#include "data/engine.h"
 #include "windows/fonts.h"
 #include "common/failure.h"
 #include "windows/Unit1.h"
@@ -87,7 +88,8 @@ struct SeenBox {
 
 TEST(ErrorBoxPlace, StandsAtTheScreenCentreInTheWindowFontAndTheOwnerStaysThere)
 {
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
     uriage::showMainWindow(Form1, uriage::platform::InitialShow::Normal);
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), static_cast<QWidget*>(Form1), 2000);
     uriage::setErrorDisplay([&set](const QString& m) { uriage::showErrorBox(m, set.owner()); });
@@ -132,7 +134,8 @@ TEST(ErrorBoxOnTwoMonitors, AppearsOnTheMonitorOfTheActiveWindow)
 {
     if (QGuiApplication::screens().size() < 2)
         GTEST_SKIP() << "one monitor in this run";
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
     uriage::showMainWindow(Form1, uriage::platform::InitialShow::Normal);
     QScreen* right = QGuiApplication::screens().at(1);
     const QRect monitor = right->geometry();

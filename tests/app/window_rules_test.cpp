@@ -1,5 +1,6 @@
 // Show, hide and close rules of the windows, with the real window set.
 #include "app/window_set.h"
+#include "data/engine.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -30,7 +31,8 @@ protected:
         return {std::max(0, (screen.width() - outer.width()) / 2), std::max(0, (screen.height() - outer.height()) / 2)};
     }
 
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
 };
 
 TEST_F(WindowRules, FirstShowingCentresAndLaterShowingsKeepTheMovedPlace)

@@ -1,6 +1,7 @@
 // The window set: creation and destruction order, what is visible at start,
 // and the end of the program when the main menu window closes.
 #include "app/window_set.h"
+#include "data/engine.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -38,7 +39,8 @@ TEST(WindowSet, CreatesTheSevenWindowsInOrderUnderTheOwner)
 {
     ChildRecorder recorder;
     qApp->installEventFilter(&recorder);
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
     qApp->removeEventFilter(&recorder);
 
     QStringList created;
@@ -57,7 +59,8 @@ TEST(WindowSet, CreatesTheSevenWindowsInOrderUnderTheOwner)
 
 TEST(WindowSet, OnlyTheMainMenuIsVisibleAfterStart)
 {
-    uriage::WindowSet set;
+    uriage::data::Engine engine;
+    uriage::WindowSet set{engine};
     for (QWidget* window : set.windows())
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
     uriage::showMainWindow(Form1, uriage::platform::InitialShow::Normal);
@@ -74,7 +77,8 @@ TEST(WindowSet, DestroysInReverseOrderAfterHidingEverything)
     QStringList destroyed;
     bool anyVisibleAtFirstDestruction = false;
     {
-        uriage::WindowSet set;
+        uriage::data::Engine engine;
+        uriage::WindowSet set{engine};
         uriage::makeVisible(Form1);
         uriage::makeVisible(Form2);
         uriage::makeVisible(Form7);
@@ -105,7 +109,8 @@ TEST(ProgramEnd, ClosingTheMainMenuEndsTheLoopWithChartWindowsVisible)
         bool chartsVisibleWhenLoopEnded = false;
         bool loopTimedOut = false;
         {
-            uriage::WindowSet set;
+            uriage::data::Engine engine;
+            uriage::WindowSet set{engine};
             uriage::showMainWindow(Form1, uriage::platform::InitialShow::Normal);
             Form1->Button1Click();
             uriage::makeVisible(Form3);

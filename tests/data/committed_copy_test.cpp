@@ -82,10 +82,12 @@ struct Copy {
     std::vector<unsigned char> bytes;
 };
 
-Copy copyOf(FakeFile& file, CommittedCopyLimits limits = {})
+// `betweenChunks` lands a writer's change in the middle of a copy.
+Copy copyOf(FakeFile& file, CommittedCopyLimits limits = {}, std::function<void(int)> betweenChunks = {})
 {
     Copy copy;
     limits.chunkBytes = 4 * kPageSize;
+    limits.betweenChunks = std::move(betweenChunks);
     copy.result = copyCommittedState(file, [&](std::size_t n) {
         copy.bytes.assign(n, 0);
         return copy.bytes.data();
@@ -93,11 +95,6 @@ Copy copyOf(FakeFile& file, CommittedCopyLimits limits = {})
     copy.bytes.resize(copy.result.bytes);
     return copy;
 }
-
-struct HookGuard {
-    explicit HookGuard(std::function<void(int)> hook) { setBetweenChunksHook(std::move(hook)); }
-    ~HookGuard() { setBetweenChunksHook({}); }
-};
 
 std::vector<unsigned char> asRollbackMode(std::vector<unsigned char> bytes)
 {
@@ -207,11 +204,11 @@ TEST(CommittedCopyTest, CommitInTheMiddleOfTheCopyIsRetried)
         FakeFile file(databaseImage(16, 7));
         const std::vector<unsigned char> next = change.after();
         int hookCalls = 0;
-        HookGuard guard([&](int tryNumber) {
+        const std::function<void(int)> hook([&](int tryNumber) {
             if (tryNumber == 1 && ++hookCalls == 2)
                 file.commit(next);
         });
-        const Copy copy = copyOf(file);
+        const Copy copy = copyOf(file, {}, hook);
         EXPECT_EQ(copy.result.outcome, CopyOutcome::Copied);
         EXPECT_EQ(copy.result.tries, 2);
         EXPECT_EQ(copy.bytes, asRollbackMode(next));
@@ -239,7 +236,7 @@ TEST(CommittedCopyTest, WritersThatLeaveNoCleanTry)
         SCOPED_TRACE(c.name);
         FakeFile file(databaseImage(16, 7));
         std::uint32_t counter = 7;
-        HookGuard guard([&](int) {
+        const std::function<void(int)> hook([&](int) {
             if (c.commitEveryTry) {
                 file.commit(databaseImage(16, ++counter));
             } else {
@@ -248,7 +245,7 @@ TEST(CommittedCopyTest, WritersThatLeaveNoCleanTry)
             }
         });
         const auto started = std::chrono::steady_clock::now();
-        const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 60});
+        const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 60}, hook);
         const long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                                       std::chrono::steady_clock::now() - started).count();
         EXPECT_EQ(copy.result.outcome, c.outcome);
@@ -265,11 +262,11 @@ TEST(CommittedCopyTest, ACommitSeenKeepsTryingUntilTheWriterPauses)
 {
     FakeFile file(databaseImage(16, 7));
     std::uint32_t counter = 7;
-    HookGuard guard([&](int tryNumber) {
+    const std::function<void(int)> hook([&](int tryNumber) {
         if (tryNumber <= 6)
             file.commit(databaseImage(16, ++counter));
     });
-    const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 2000});
+    const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 2000}, hook);
     EXPECT_EQ(copy.result.outcome, CopyOutcome::Copied);
     EXPECT_EQ(copy.result.tries, 7);
     EXPECT_EQ(copy.bytes, asRollbackMode(databaseImage(16, 13)));

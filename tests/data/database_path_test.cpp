@@ -43,7 +43,7 @@ TEST_F(DataTest, DrivePathsAreOpenedAsTheyStand)
     const QString native = QDir::toNativeSeparators(dir.path());
     EXPECT_EQ(nativeDirectory(native, DriveRoots{QStringLiteral("C:/wine")}), native);
     for (const QString& name : {native, native.toUpper(), native + '\\', dir.path()})
-        EXPECT_EQ(openedIn(name, QueryKind::Monthly), "2005|3|1|1000|300|0|1300") << name.toStdString();
+        EXPECT_EQ(openedIn(engine, name, QueryKind::Monthly), "2005|3|1|1000|300|0|1300") << name.toStdString();
 }
 #else
 TEST(DirectoryPathTest, DrivePathsLieUnderTheWinePrefix)

@@ -25,10 +25,10 @@ const std::vector<Receipt> kReceipts = {
 };
 
 // Child: one open of a fresh engine, told as "rows N" or "message TEXT".
-QString openOnce(const QString& directory, QueryKind kind)
+QString openOnce(const QString& directory, QueryKind kind, EngineOptions options = {})
 {
-    Engine::instance().resetForTesting();
-    Query query("Query1", kind);
+    Engine engine(std::move(options));
+    Query query(engine, "Query1", kind);
     query.setDatabaseName(directory);
     try {
         query.open();
@@ -110,8 +110,8 @@ TEST_F(EngineFaultTest, FailingAllocatorGivesTheMemoryMessageNeverACrash)
     const long total = parts[1].toLong();
     ASSERT_GT(total, 10);
 
-    const QString memory = engineStatusText(std::uint16_t(EngineStatus::OutOfMemory));
-    const QString startFailed = engineStartMessage(std::uint16_t(EngineStatus::OutOfMemory));
+    const QString memory = engineStatusText(EngineStatus::OutOfMemory);
+    const QString startFailed = EngineError::whileStarting(EngineStatus::OutOfMemory).message();
     std::set<long> points;
     for (long n = 1; n <= 12; ++n)
         points.insert(n);
@@ -202,13 +202,14 @@ TEST_P(FileFaultTest, FailsWithTheReadErrorAndTheFileLine)
     const auto before = dir.fingerprint();
     const ChildOutcome outcome = inChild([&] {
         // The faults lie in SQLite's files: the read goes through SQLite at once.
-        setLockFreeTries(0);
+        EngineOptions options;
+        options.limits.copy.tries = 0;
         installFaultyFiles(GetParam().fault);
-        return openOnce(dir.path(), GetParam().kind);
+        return openOnce(dir.path(), GetParam().kind, std::move(options));
     });
     ASSERT_TRUE(outcome.exitedNormally) << "the open crashed";
     EXPECT_EQ(outcome.text, QStringLiteral("message ")
-                                + engineFailure(EngineStatus::ReadError, {{0, fileContext(dir.tablePath())}}).message());
+                                + EngineError(EngineStatus::ReadError, {fileContext(dir.tablePath())}).message());
     EXPECT_EQ(dir.fingerprint(), before);
 }
 

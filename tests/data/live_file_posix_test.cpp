@@ -47,7 +47,7 @@ TEST_P(ExclusiveWriterTest, WaitsBoundedForTheWriter)
     ASSERT_TRUE(writer.started());
     ASSERT_EQ(writer.receive(), 'L');
 
-    Query query("Query1", QueryKind::Monthly);
+    Query query(engine, "Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     QElapsedTimer timer;
     timer.start();
@@ -92,7 +92,7 @@ TEST_F(DataTest, LockedMessageNamesTheFile)
         run(db, "ROLLBACK");
     });
     ASSERT_EQ(writer.receive(), 'L');
-    Query query("Query1", QueryKind::Daily);
+    Query query(engine, "Query1", QueryKind::Daily);
     query.setDatabaseName(dir.path());
     EXPECT_EQ(openMessage(query), "テーブルは他のプログラムによってロックされています\nファイル: " + dir.tablePath());
     writer.tell('X');
@@ -114,7 +114,7 @@ TEST_F(DataTest, CrashedWritersJournalIsReportedAndLeftAlone)
     ASSERT_TRUE(QFile::exists(dir.tablePath() + "-journal"));
     const auto before = dir.fingerprint();
 
-    Query query("Query1", QueryKind::Daily);
+    Query query(engine, "Query1", QueryKind::Daily);
     query.setDatabaseName(dir.path());
     EXPECT_EQ(openMessage(query),
               "テーブルファイルに書き込み途中で中断された記録が残っています。領収証のプログラムを一度起動して終了してから、"
@@ -148,7 +148,7 @@ TEST_F(DataTest, WalFileWithALiveWriterReadsItsCommittedRows)
     const QByteArray mainBefore = main.readAll();
     main.close();
 
-    Query query("Query1", QueryKind::Monthly);
+    Query query(engine, "Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     query.open();
     EXPECT_EQ(readRows(query), QStringList{"2005|3|2|1500|450|0|1950"});
@@ -162,7 +162,8 @@ QString openAsNobody(const QString& directory, bool* skipped)
 {
     return runAsNobody(
         [&] {
-            Query query("Query1", QueryKind::Monthly);
+            Engine engine;
+            Query query(engine, "Query1", QueryKind::Monthly);
             query.setDatabaseName(directory);
             const QString message = failureOf([&] { query.open(); });
             return message.isEmpty() ? readRows(query).join('\n') : message;

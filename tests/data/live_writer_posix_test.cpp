@@ -82,7 +82,7 @@ TEST_P(SavingWriterTest, NoSaveFailsAndEveryReadIsACommittedState)
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < qint64(kSeconds * 1000) - 200) {
-        Query query("Query1", QueryKind::Monthly);
+        Query query(engine, "Query1", QueryKind::Monthly);
         query.setDatabaseName(dir.path());
         const QString message = failureOf([&] { query.open(); });
         if (!message.isEmpty()) {
@@ -139,10 +139,12 @@ char saveSecondReceipt(sqlite3* db)
 
 class MidCopyCommitTest : public DataTest {
 protected:
-    void TearDown() override
+    // An engine whose lock-free copies call `betweenChunks` between chunks.
+    static EngineOptions watchingCopies(std::function<void(int)> betweenChunks)
     {
-        setBetweenChunksHook({});
-        DataTest::TearDown();
+        EngineOptions options;
+        options.limits.copy.betweenChunks = std::move(betweenChunks);
+        return options;
     }
 };
 
@@ -159,13 +161,13 @@ TEST_F(MidCopyCommitTest, IsSeenAndTheCopyMadeAgain)
         sqlite3_close(db);
     });
     char saved = 0;
-    setBetweenChunksHook([&](int tryNumber) {
+    Engine watched(watchingCopies([&](int tryNumber) {
         if (tryNumber == 1 && saved == 0) {
             writer.tell('W');
             saved = writer.receive();
         }
-    });
-    Query query("Query1", QueryKind::Monthly);
+    }));
+    Query query(watched, "Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     query.open();
     EXPECT_EQ(saved, 'C') << "the save failed";
@@ -191,15 +193,14 @@ TEST_F(MidCopyCommitTest, WriterSavingThroughEveryTryGetsNoLock)
     });
     int saves = 0;
     int failedSaves = 0;
-    setBetweenChunksHook([&](int) {
+    Engine watched(watchingCopies([&](int) {
         writer.tell('W');
         ++(writer.receive() == 'C' ? saves : failedSaves);
-    });
+    }));
     QElapsedTimer clock;
     clock.start();
-    const QString got = openedIn(dir.path(), QueryKind::Monthly);
+    const QString got = openedIn(watched, dir.path(), QueryKind::Monthly);
     const qint64 waited = clock.elapsed();
-    setBetweenChunksHook({});
     writer.tell('Q');
     EXPECT_EQ(writer.wait(), 0);
     EXPECT_EQ(got, "テーブルは他のプログラムによってロックされています\nファイル: " + dir.tablePath());
@@ -228,7 +229,7 @@ TEST_F(DataTest, WriterFillingItsJournalReadsTheCommittedStateAndCommits)
     });
     ASSERT_EQ(writer.receive(), 'R');
     ASSERT_GT(QFileInfo(dir.tablePath() + "-journal").size(), 0);
-    Query query("Query1", QueryKind::Monthly);
+    Query query(engine, "Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     query.open();
     EXPECT_EQ(readRows(query), QStringList{"2005|3|1|1000|300|0|1300"});

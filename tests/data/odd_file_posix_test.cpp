@@ -29,13 +29,15 @@ QString openedInChild(const QString& directory, QueryKind kind, bool asNobody, b
         return runAsNobody(
             [&] {
                 alarm(20);
-                return openedIn(directory, kind);
+                Engine engine;
+                return openedIn(engine, directory, kind);
             },
             skipped);
     }
     ChildProcess child([&](ChildProcess& self) {
         alarm(20);
-        self.send(openedIn(directory, kind).toUtf8());
+        Engine engine;
+        self.send(openedIn(engine, directory, kind).toUtf8());
     });
     const QByteArray text = child.receiveAll();
     child.wait();
@@ -121,14 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Places, PlacedFileTest, ::testing::ValuesIn(placedCases
 
 // ---- Bounds in memory -----------------------------------------------------
 
-class MemoryBoundsTest : public DataTest {
-protected:
-    void TearDown() override
-    {
-        setLockFreeTries(-1);
-        DataTest::TearDown();
-    }
-};
+class MemoryBoundsTest : public DataTest {};
 
 // A gigabyte after the last page (a sparse file: no disk is used) is neither
 // read nor given room, with or without the lock.
@@ -139,16 +134,19 @@ TEST_F(MemoryBoundsTest, BytesAfterTheLastPageCostNothing)
     QFile file(dir.tablePath());
     ASSERT_TRUE(file.resize(file.size() + (qint64(1) << 30)));
     const auto before = dir.directoryState();
-    for (const int tries : {-1, 0}) {
-        SCOPED_TRACE(tries == 0 ? "under the shared lock" : "without a lock");
+    for (const bool underLock : {false, true}) {
+        SCOPED_TRACE(underLock ? "under the shared lock" : "without a lock");
         ChildProcess child([&](ChildProcess& self) {
             alarm(20);
-            setLockFreeTries(tries);
+            EngineOptions options;
+            if (underLock)
+                options.limits.copy.tries = 0;
+            Engine engine(std::move(options));
             rusage start {};
             getrusage(RUSAGE_SELF, &start);
             QElapsedTimer clock;
             clock.start();
-            const QString rows = openedIn(dir.path(), QueryKind::Monthly);
+            const QString rows = openedIn(engine, dir.path(), QueryKind::Monthly);
             const qint64 took = clock.elapsed();
             rusage end {};
             getrusage(RUSAGE_SELF, &end);

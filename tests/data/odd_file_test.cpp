@@ -61,7 +61,7 @@ TEST_P(NonAmountTest, FailsNamingTheColumnAndTheValue)
     dir.add(good);
     const auto before = dir.fingerprint();
 
-    Query query("Query1", c.kind);
+    Query query(engine, "Query1", c.kind);
     query.setDatabaseName(dir.path());
     EXPECT_EQ(openMessage(query), QStringLiteral("列の値がその型として読めません\n列: %1\n値: %2")
                                       .arg(QString::fromUtf8(kSummedColumns[c.column]), QString::fromUtf8(c.shown)));
@@ -103,7 +103,7 @@ TEST_P(NotATableTest, IsRefusedWithAMessage)
     dir.write({}, QString::fromUtf8(GetParam().schema));
     const auto before = dir.directoryState();
     for (const QueryKind kind : {QueryKind::Daily, QueryKind::Monthly})
-        EXPECT_EQ(openedIn(dir.path(), kind), "テーブルではありません\nテーブル: 領収証記録\nファイル: " + dir.tablePath());
+        EXPECT_EQ(openedIn(engine, dir.path(), kind), "テーブルではありません\nテーブル: 領収証記録\nファイル: " + dir.tablePath());
     EXPECT_EQ(dir.directoryState(), before);
 }
 
@@ -112,16 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Schemas, NotATableTest, ::testing::ValuesIn(kSchemaCase
 
 // ---- Bounds in time -------------------------------------------------------
 
-class BoundsTest : public DataTest {
-protected:
-    void TearDown() override
-    {
-        setStatementTimeLimit(0);
-        DataTest::TearDown();
-    }
-};
-
-TEST_F(BoundsTest, StatementPastItsTimeLimitEndsWithAMessage)
+TEST_F(DataTest, StatementPastItsTimeLimitEndsWithAMessage)
 {
     ReceiptDirectory dir;
     dir.write({}, QString::fromUtf8(kReceiptSchema));
@@ -131,10 +122,14 @@ TEST_F(BoundsTest, StatementPastItsTimeLimitEndsWithAMessage)
                 " INSERT INTO 領収証記録 (施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額)"
                 " SELECT '2005-03-01', 2005, 3, 1, i, 0, 0, i FROM n");
     sqlite3_close(db);
-    setStatementTimeLimit(2);
-    EXPECT_EQ(openedIn(dir.path(), QueryKind::Daily), "テーブルの読み取りが時間の上限を超えたため中止しました");
-    setStatementTimeLimit(0);
-    EXPECT_EQ(openedIn(dir.path(), QueryKind::Monthly), "2005|3|300000|45000150000|0|0|45000150000");
+    EngineOptions hurried;
+    hurried.limits.statementMilliseconds = 2;
+    Engine hurriedEngine(std::move(hurried));
+    Query query(hurriedEngine, "Query1", QueryKind::Daily);
+    query.setDatabaseName(dir.path());
+    EXPECT_EQ(engineStatusOf([&] { query.open(); }), EngineStatus::TimeLimit);
+    // The program's own limit gives the table all the time it needs.
+    EXPECT_EQ(openedIn(engine, dir.path(), QueryKind::Monthly), "2005|3|300000|45000150000|0|0|45000150000");
 }
 
 } // namespace

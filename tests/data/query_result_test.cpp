@@ -37,7 +37,7 @@ TEST_P(AggregateQueryTest, GroupsOrdersAndNamesAsTheEngineReports)
     dir.write(kReceipts);
     const auto before = dir.fingerprint();
 
-    Query query("Query1", GetParam().kind);
+    Query query(engine, "Query1", GetParam().kind);
     query.setDatabaseName(dir.path());
     query.open();
 
@@ -69,7 +69,7 @@ TEST_F(DataTest, ColumnsAreTypedForTheFilterAndTheChart)
 {
     ReceiptDirectory dir;
     dir.write(kReceipts);
-    Query query("Query1", QueryKind::Daily);
+    Query query(engine, "Query1", QueryKind::Daily);
     query.setDatabaseName(dir.path());
     query.open();
     const std::vector<FieldType> expected = {FieldType::Date,  FieldType::Int16, FieldType::Int16,
@@ -101,7 +101,7 @@ TEST_F(DataTest, DateTextFollowsTheRegionalShortDateFormat)
     RegionalSettings settings = RegionalSettings::japanese();
     settings.shortDateFormat = "dd.MM.yy";
     RegionalSettings::inject(settings);
-    Query query("Query1", QueryKind::Daily);
+    Query query(engine, "Query1", QueryKind::Daily);
     query.setDatabaseName(dir.path());
     query.open();
     EXPECT_EQ(query.fieldByName("施術日").displayText(), "01.03.05");
@@ -112,7 +112,7 @@ TEST_F(DataTest, EmptyTableOpensWithZeroRows)
     ReceiptDirectory dir;
     dir.write({});
     for (QueryKind kind : {QueryKind::Daily, QueryKind::Monthly}) {
-        Query query("Query2", kind);
+        Query query(engine, "Query2", kind);
         query.setDatabaseName(dir.path());
         query.open();
         EXPECT_EQ(query.state(), DataSetState::Browse);
@@ -127,7 +127,7 @@ TEST_F(DataTest, ReceiptAddedBetweenTwoOpensShowsAtTheSecond)
 {
     ReceiptDirectory dir;
     dir.write({{"'2005-03-01'", "2005", "3", "1", "1000", "300", "0", "1300"}});
-    Query query("Query1", QueryKind::Monthly);
+    Query query(engine, "Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     query.open();
     dir.add({"'2005-03-02'", "2005", "3", "2", "500", "150", "0", "650"});
@@ -141,21 +141,21 @@ TEST_F(DataTest, QueriesShareOneConnectionPerDirectory)
 {
     ReceiptDirectory dir;
     dir.write(kReceipts);
-    Query daily("Query1", QueryKind::Daily);
-    Query monthly("Query5", QueryKind::Monthly);
+    Query daily(engine, "Query1", QueryKind::Daily);
+    Query monthly(engine, "Query5", QueryKind::Monthly);
     daily.setDatabaseName(dir.path() + "/");
     monthly.setDatabaseName(dir.path() + "/");
     daily.open();
     monthly.open();
-    EXPECT_EQ(Engine::instance().connectionCount(), 1u);
-    auto connection = Engine::instance().connect(dir.path() + "/");
+    EXPECT_EQ(engine.connectionCount(), 1u);
+    auto connection = engine.connect(dir.path() + "/");
     EXPECT_EQ(connection->users(), 2);
     daily.close();
     EXPECT_EQ(connection->users(), 1);
     EXPECT_EQ(monthly.recordCount(), 4u) << "closing one query leaves the other's rows";
     monthly.close();
     EXPECT_EQ(connection->users(), 0);
-    EXPECT_EQ(Engine::instance().connectionCount(), 1u) << "the connection stays open";
+    EXPECT_EQ(engine.connectionCount(), 1u) << "the connection stays open";
 }
 
 class StateRecorder : public DataSetObserver {
@@ -168,7 +168,7 @@ TEST_F(DataTest, ObserversHearEveryStateChange)
 {
     ReceiptDirectory dir;
     dir.write(kReceipts);
-    Query query("Query1", QueryKind::Daily);
+    Query query(engine, "Query1", QueryKind::Daily);
     StateRecorder recorder;
     query.addObserver(&recorder);
     query.setDatabaseName(dir.path());
@@ -196,7 +196,7 @@ TEST_F(DataTest, FilterAndFlagAreOnlyStoredWhileClosed)
 {
     ReceiptDirectory dir;
     dir.write(kReceipts);
-    Query query("Query1", QueryKind::Daily);
+    Query query(engine, "Query1", QueryKind::Daily);
     query.setDatabaseName(dir.path());
     query.setFilterText("年=2005 and 月=3");
     query.setFiltered(true);
@@ -222,7 +222,7 @@ TEST_P(OpenWithFilterTest, KeepsOnlyPassingRowsOrFailsClosed)
     ReceiptDirectory dir;
     dir.write(kReceipts);
     const FilterCase& c = GetParam();
-    Query query(c.kind == QueryKind::Daily ? "Query1" : "Query5", c.kind);
+    Query query(engine, c.kind == QueryKind::Daily ? "Query1" : "Query5", c.kind);
     query.setDatabaseName(dir.path());
     query.setFilterText(QString::fromUtf8(c.text));
     query.setFiltered(c.filtered);
@@ -297,7 +297,7 @@ TEST_F(DataTest, BookmarksReturnToTheSavedRow)
 {
     ReceiptDirectory dir;
     dir.write(kReceipts);
-    Query query("Query1", QueryKind::Monthly);
+    Query query(engine, "Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     query.open();
     query.next();
@@ -332,7 +332,7 @@ TEST_F(DataTest, DefaultDatabaseIsTheDriveCDirectoryUnderTheWinePrefix)
         execSql(db, insertSql({"'2005-03-01'", "2005", "3", "1", "1000", "300", "0", "1300"}));
         sqlite3_close(db);
     }
-    Query query("Query1", QueryKind::Monthly);
+    Query query(engine, "Query1", QueryKind::Monthly);
     EXPECT_EQ(query.databaseName(), "C:\\Zelmora");
     query.open();
     EXPECT_EQ(readRows(query), QStringList{"2005|3|1|1000|300|0|1300"});

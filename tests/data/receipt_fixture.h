@@ -3,6 +3,7 @@
 // and the helpers the data tests share: opening a query on a directory and
 // reading its rows as display texts, fingerprints of a directory's files.
 #include "data/engine.h"
+#include "data/engine_error.h"
 #include "common/failure.h"
 #include "data/query.h"
 #include "common/regional_settings.h"
@@ -181,29 +182,38 @@ QString failureOf(F&& action)
     return {};
 }
 
+// The engine's status when `action` fails with an engine error; nothing when
+// it succeeds or fails otherwise.
+template <typename F>
+std::optional<EngineStatus> engineStatusOf(F&& action)
+{
+    try {
+        action();
+    } catch (const EngineError& error) {
+        return error.status();
+    } catch (const uriage::Failure&) {
+    }
+    return std::nullopt;
+}
+
 // An open of a query of `kind` on `directory`: its rows ("v|v|...", one a
 // line) or its message.
-inline QString openedIn(const QString& directory, QueryKind kind)
+inline QString openedIn(Engine& engine, const QString& directory, QueryKind kind)
 {
-    Query query("Query1", kind);
+    Query query(engine, "Query1", kind);
     query.setDatabaseName(directory);
     const QString message = failureOf([&] { query.open(); });
     return message.isEmpty() ? readRows(query).join(QChar('\n')) : message;
 }
 
-// Each test starts with a fresh engine and Japanese regional settings.
+// Each test starts with a fresh engine of the program's options and
+// Japanese regional settings.
 class DataTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Engine::instance().resetForTesting();
-        RegionalSettings::inject(RegionalSettings::japanese());
-    }
-    void TearDown() override
-    {
-        Engine::instance().resetForTesting();
-        RegionalSettings::reset();
-    }
+    void SetUp() override { RegionalSettings::inject(RegionalSettings::japanese()); }
+    void TearDown() override { RegionalSettings::reset(); }
+
+    Engine engine;
 };
 
 } // namespace uriage::data::testing

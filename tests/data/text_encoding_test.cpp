@@ -22,9 +22,9 @@ void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
 
 class TextEncodingTest : public DataTest, public ::testing::WithParamInterface<EncodingCase> {};
 
-QStringList rowsOf(const QString& directory, QueryKind kind)
+QStringList rowsOf(Engine& engine, const QString& directory, QueryKind kind)
 {
-    Query query("Query1", kind);
+    Query query(engine, "Query1", kind);
     query.setDatabaseName(directory);
     query.open();
     return readRows(query);
@@ -39,10 +39,10 @@ TEST_P(TextEncodingTest, GivesTheRowsOfTheSameTableInUtf8)
     const auto before = encoded.fingerprint();
 
     for (const QueryKind kind : {QueryKind::Daily, QueryKind::Monthly}) {
-        const QStringList expected = rowsOf(reference.path(), kind);
+        const QStringList expected = rowsOf(engine, reference.path(), kind);
         ASSERT_FALSE(expected.isEmpty());
         QStringList actual;
-        const QString message = failureOf([&] { actual = rowsOf(encoded.path(), kind); });
+        const QString message = failureOf([&] { actual = rowsOf(engine, encoded.path(), kind); });
         EXPECT_EQ(message, QString());
         EXPECT_EQ(actual, expected);
     }

@@ -26,7 +26,7 @@ TEST_F(DataTest, CleanlyClosedWalFileReadsWithoutMakingAFile)
     ASSERT_FALSE(QFile::exists(dir.tablePath() + "-shm"));
     const auto before = dir.directoryState();
 
-    Query query("Query1", QueryKind::Monthly);
+    Query query(engine, "Query1", QueryKind::Monthly);
     query.setDatabaseName(dir.path());
     query.open();
     EXPECT_EQ(readRows(query), QStringList{kOneMonthly});
@@ -54,7 +54,7 @@ TEST_F(DataTest, WalFileWithAnOpenWriterReadsItsCommittedRows)
     auto before = dir.directoryState();
     before.erase(QString::fromUtf8(kTableFile) + "-shm");
 
-    EXPECT_EQ(openedIn(dir.path(), QueryKind::Monthly), "2005|3|2|1500|450|0|1950");
+    EXPECT_EQ(openedIn(engine, dir.path(), QueryKind::Monthly), "2005|3|2|1500|450|0|1950");
     auto after = dir.directoryState();
     EXPECT_EQ(after.erase(QString::fromUtf8(kTableFile) + "-shm"), 1u);
     EXPECT_EQ(after, before) << "the table and -wal files as they were, no file made";
@@ -105,14 +105,7 @@ struct ClosedWalCase {
     int maximumWait;
 };
 
-class ClosedWalUnderSharedLockTest : public DataTest, public ::testing::WithParamInterface<ClosedWalCase> {
-protected:
-    void TearDown() override
-    {
-        setLockFreeTries(-1);
-        DataTest::TearDown();
-    }
-};
+class ClosedWalUnderSharedLockTest : public DataTest, public ::testing::WithParamInterface<ClosedWalCase> {};
 
 // With the lock-free copy off, as on a system that cannot see other programs'
 // locks: the file is read under the shared lock, waiting for a closing writer
@@ -123,7 +116,9 @@ TEST_P(ClosedWalUnderSharedLockTest, ReadsOrReportsTheLockAndMakesNoFile)
     ReceiptDirectory dir;
     dir.write({kOne}, QString::fromUtf8(kReceiptSchema), "PRAGMA journal_mode=WAL");
     const auto before = dir.directoryState();
-    setLockFreeTries(0);
+    EngineOptions options;
+    options.limits.copy.tries = 0;
+    Engine underLock(std::move(options));
     QString got;
     QElapsedTimer clock;
     {
@@ -131,7 +126,7 @@ TEST_P(ClosedWalUnderSharedLockTest, ReadsOrReportsTheLockAndMakesNoFile)
         if (c.writerMilliseconds != kNoWriter)
             writer.emplace(dir.tablePath(), c.writerMilliseconds);
         clock.start();
-        got = openedIn(dir.path(), QueryKind::Monthly);
+        got = openedIn(underLock, dir.path(), QueryKind::Monthly);
     }
     const qint64 waited = clock.elapsed();
     if (c.message.isEmpty())

@@ -51,7 +51,7 @@ TEST_P(WriterThreadTest, WaitsBoundedForTheExclusiveLock)
     QElapsedTimer clock;
     clock.start();
     if (holds)
-        got = openedIn(dir.path(), QueryKind::Monthly);
+        got = openedIn(engine, dir.path(), QueryKind::Monthly);
     const qint64 waited = clock.elapsed();
     writer.join();
     ASSERT_TRUE(holds) << "the writer took no exclusive lock";
@@ -90,7 +90,7 @@ TEST_F(DataTest, CrashedWritersCopiedJournalIsReportedAndLeftAlone)
     sqlite3_close(db);
     const auto before = crashed.fingerprint();
 
-    EXPECT_EQ(openedIn(crashed.path(), QueryKind::Daily),
+    EXPECT_EQ(openedIn(engine, crashed.path(), QueryKind::Daily),
               "テーブルファイルに書き込み途中で中断された記録が残っています。領収証のプログラムを一度起動して終了してから、"
               "もう一度実行してください\nファイル: " + crashed.tablePath());
     EXPECT_EQ(crashed.fingerprint(), before);

@@ -222,12 +222,14 @@ TEST_F(ChartWindowTest, FilteringOneWindowLeavesTheOthersAlone)
 
 TEST_F(ChartWindowTest, EngineStartAndRefillShowTheHourglass)
 {
-    auto window = makeWindow(QStringLiteral("TForm7"));
     Qt::CursorShape duringStart = Qt::ArrowCursor;
-    data::Engine::instance().setLibraryStarter([&] {
+    data::EngineOptions options = programEngineOptions();
+    options.startLibrary = [&] {
         duringStart = QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : Qt::BlankCursor;
         return sqlite3_initialize();
-    });
+    };
+    data::Engine watched(std::move(options));
+    auto window = makeWindow(QStringLiteral("TForm7"), &watched);
     filter(*window, QStringLiteral("2005"));
     EXPECT_EQ(duringStart, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

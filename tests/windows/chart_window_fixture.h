@@ -118,8 +118,6 @@ class ChartWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        data::Engine::instance().resetForTesting();
-        installEngineBusyCursor(); // as the program does at start-up
         RegionalSettings::inject(RegionalSettings::japanese());
         setErrorDisplay([this](const QString& message) { errors.push_back(message); });
     }
@@ -127,12 +125,20 @@ protected:
     {
         setErrorDisplay({});
         RegionalSettings::reset();
-        data::Engine::instance().resetForTesting();
     }
 
-    std::unique_ptr<ChartWindow> makeWindow(const QString& className)
+    // The engine's options as the program's start-up sets them.
+    static data::EngineOptions programEngineOptions()
     {
-        auto window = createChartWindow(className);
+        data::EngineOptions options;
+        options.busy = engineBusyCursor();
+        return options;
+    }
+
+    // A window on the test's engine, or on `other`.
+    std::unique_ptr<ChartWindow> makeWindow(const QString& className, data::Engine* other = nullptr)
+    {
+        auto window = createChartWindow(className, other ? *other : engine);
         EXPECT_NE(window, nullptr) << className.toStdString();
         if (window)
             window->query().setDatabaseName(receipts.path());
@@ -148,6 +154,7 @@ protected:
         click(window.Button1);
     }
 
+    data::Engine engine{programEngineOptions()};
     ReceiptTable receipts;
     std::vector<QString> errors;
 };

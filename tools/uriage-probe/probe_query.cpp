@@ -6,6 +6,7 @@
 
 #include "app/error_text.h"
 #include "common/failure.h"
+#include "data/engine.h"
 #include "data/query.h"
 
 #include <QDir>
@@ -56,7 +57,8 @@ int queryCommand(const tools::CommandLine& line)
     if (!dataDir.contains(QChar(':')) && !dataDir.contains(QChar('\\')))
         dataDir = QFileInfo(dataDir).absoluteFilePath();
 
-    data::Query query(component, kindName == QLatin1String("daily") ? data::QueryKind::Daily : data::QueryKind::Monthly);
+    data::Engine engine;
+    data::Query query(engine, component, kindName == QLatin1String("daily") ? data::QueryKind::Daily : data::QueryKind::Monthly);
     query.setDatabaseName(dataDir);
     query.setFilterText(filterText);
     query.setFiltered(filtered == QLatin1String("on"));

@@ -17,6 +17,7 @@
 #include "chart/draw/chart_renderer.h"
 #include "chart/chart_widget.h"
 #include "chart/draw/frame_painter.h"
+#include "data/engine.h"
 #include "data/query.h"
 #include "json/chart_geometry_json.h"
 #include "json/series_drawing_json.h"
@@ -185,7 +186,8 @@ QJsonObject probeWindow(const WindowRequest& request)
     QJsonValue error = QJsonValue::Null;
     setErrorDisplay([&error](const QString& message) { error = withFullStop(message); });
 
-    const std::unique_ptr<ChartWindow> window = createChartWindow(form);
+    data::Engine engine;
+    const std::unique_ptr<ChartWindow> window = createChartWindow(form, engine);
     window->query().setDatabaseName(dataDir);
     if (!outerSize.isEmpty())
         window->resize(clientSizeFromOuter(outerSize.width(), outerSize.height()));

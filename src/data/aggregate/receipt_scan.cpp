@@ -39,8 +39,8 @@ StoredValue storedCopy(const CellView& cell)
 
 [[noreturn]] void failNotAnAmount(const char* column, const StoredValue& value)
 {
-    throw engineFailure(EngineStatus::ValueNotOfType,
-                        {{0, columnContext(QString::fromUtf8(column))}, {0, valueContext(storedValueText(value))}});
+    throw EngineError(EngineStatus::ValueNotOfType,
+                      {columnContext(QString::fromUtf8(column)), valueContext(storedValueText(value))});
 }
 
 CellView cellOf(sqlite3_value* value)

@@ -18,18 +18,6 @@ std::uint32_t bigEndian32(const unsigned char* p)
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
 }
 
-int& lockFreeTries()
-{
-    static int tries = CommittedCopyLimits{}.tries;
-    return tries;
-}
-
-std::function<void(int)>& betweenChunksHook()
-{
-    static std::function<void(int)> hook;
-    return hook;
-}
-
 enum class TryResult { Copied, Busy, Saving, Declined };
 
 // No writer at work on the file itself: no lock under which it writes the
@@ -60,14 +48,14 @@ TryResult writerState(CopySource& source)
 
 // Copies the pages in chunks; gives up as soon as the change counter moves.
 bool copyPages(CopySource& source, unsigned char* into, std::size_t bytes, const unsigned char* header,
-               std::size_t chunkBytes, int tryNumber)
+               const CommittedCopyLimits& limits, int tryNumber)
 {
-    for (std::size_t at = 0; at < bytes; at += chunkBytes) {
-        const std::size_t n = std::min(chunkBytes, bytes - at);
+    for (std::size_t at = 0; at < bytes; at += limits.chunkBytes) {
+        const std::size_t n = std::min(limits.chunkBytes, bytes - at);
         if (!source.readAt((long long)at, into + at, n))
             return false;
-        if (betweenChunksHook())
-            betweenChunksHook()(tryNumber);
+        if (limits.betweenChunks)
+            limits.betweenChunks(tryNumber);
         unsigned char counter[4];
         if (!source.readAt(24, counter, sizeof counter) || std::memcmp(counter, header + 24, 4) != 0)
             return false;
@@ -89,7 +77,7 @@ TryResult tryOnce(CopySource& source, const std::function<unsigned char*(std::si
     if (bytes < kHeaderBytes || bytes > std::uint64_t(before.size))
         return TryResult::Busy;   // the header speaks of pages not yet (or no longer) there
     unsigned char* into = room(std::size_t(bytes));
-    if (!copyPages(source, into, std::size_t(bytes), header, limits.chunkBytes, tryNumber))
+    if (!copyPages(source, into, std::size_t(bytes), header, limits, tryNumber))
         return TryResult::Busy;
 
     unsigned char after[kHeaderBytes];
@@ -209,16 +197,5 @@ CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigne
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
-
-void setBetweenChunksHook(std::function<void(int)> hook) { betweenChunksHook() = std::move(hook); }
-
-CommittedCopyLimits lockFreeLimits()
-{
-    CommittedCopyLimits limits;
-    limits.tries = lockFreeTries();
-    return limits;
-}
-
-void setLockFreeTries(int tries) { lockFreeTries() = tries >= 0 ? tries : CommittedCopyLimits{}.tries; }
 
 } // namespace uriage::data

@@ -94,21 +94,14 @@ struct CommittedCopyLimits {
     std::size_t chunkBytes = std::size_t(4) << 20;
     // For all tries together once a commit has been seen, waits included.
     int savingBudgetMilliseconds = 2000;
+    // Called between copied chunks with the try's number (from 1); empty for
+    // none.
+    std::function<void(int)> betweenChunks;
 };
 
 // `room(bytes)` hands out memory for `bytes` bytes (it may be asked again,
 // for more, when the file grew; it throws std::bad_alloc when it cannot).
 CommittedCopy copyCommittedState(CopySource& source, const std::function<unsigned char*(std::size_t)>& room,
                                  const CommittedCopyLimits& limits = {});
-
-// The limits every open uses.
-CommittedCopyLimits lockFreeLimits();
-// Tests: how many lock-free tries an open makes (0: none, the shared lock at
-// once); a negative number restores the default.
-void setLockFreeTries(int tries);
-
-// Tests: called between copied chunks with the try's number (from 1), so that
-// a test can land a commit in the middle of a copy. Empty to remove.
-void setBetweenChunksHook(std::function<void(int)> hook);
 
 } // namespace uriage::data

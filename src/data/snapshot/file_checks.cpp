@@ -10,24 +10,24 @@ void checkDirectory(const QString& directory)
 {
     const platform::PathStatus status = platform::pathStatus(directory);
     if (status.kind == PathKind::AccessDenied)
-        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+        throw EngineError(EngineStatus::PermissionDenied, {directoryContext(directory)});
     if (status.kind != PathKind::Directory)
-        throw engineFailure(EngineStatus::DirectoryMissing, {{0, directoryContext(directory)}});
+        throw EngineError(EngineStatus::DirectoryMissing, {directoryContext(directory)});
     if (!platform::mayAccess(directory, platform::SearchAccess))
-        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+        throw EngineError(EngineStatus::PermissionDenied, {directoryContext(directory)});
 }
 
 platform::PathStatus checkTableFile(const QString& directory, const QString& filePath)
 {
     const platform::PathStatus status = platform::pathStatus(filePath);
     if (status.kind == PathKind::AccessDenied)
-        throw engineFailure(EngineStatus::PermissionDenied, {{0, directoryContext(directory)}});
+        throw EngineError(EngineStatus::PermissionDenied, {directoryContext(directory)});
     if (status.kind == PathKind::Missing)
-        throw engineFailure(EngineStatus::TableFileMissing, {{0, fileContext(filePath)}});
+        throw EngineError(EngineStatus::TableFileMissing, {fileContext(filePath)});
     if (status.kind != PathKind::RegularFile)
-        throw engineFailure(EngineStatus::NotADatabase, {{0, fileContext(filePath)}});
+        throw EngineError(EngineStatus::NotADatabase, {fileContext(filePath)});
     if (!platform::mayAccess(filePath, platform::ReadAccess))
-        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(filePath)}});
+        throw EngineError(EngineStatus::PermissionDenied, {fileContext(filePath)});
     return status;
 }
 
@@ -37,7 +37,7 @@ void checkCompanionFiles(const QString& filePath)
         const QString path = filePath + QLatin1String(suffix);
         const PathKind kind = platform::pathStatus(path).kind;
         if (kind == PathKind::Directory || kind == PathKind::Other)
-            throw engineFailure(EngineStatus::NotARegularFile, {{0, fileContext(path)}});
+            throw EngineError(EngineStatus::NotARegularFile, {fileContext(path)});
     }
 }
 
@@ -63,9 +63,9 @@ void checkWalIndex(const QString& filePath)
     const QString shm = filePath + QStringLiteral("-shm");
     const PathKind shmKind = platform::pathStatus(shm).kind;
     if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied)
-        throw engineFailure(EngineStatus::WalIndexMissing, {{0, fileContext(filePath)}, {0, fileContext(shm)}});
+        throw EngineError(EngineStatus::WalIndexMissing, {fileContext(filePath), fileContext(shm)});
     if (!platform::mayAccess(shm, platform::ReadAccess))
-        throw engineFailure(EngineStatus::PermissionDenied, {{0, fileContext(shm)}});
+        throw EngineError(EngineStatus::PermissionDenied, {fileContext(shm)});
 }
 
 bool walFilePresent(const QString& filePath)

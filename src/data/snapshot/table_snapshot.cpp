@@ -23,15 +23,13 @@ namespace {
 
 [[noreturn]] void failWith(int code, const QString& filePath)
 {
-    std::uint16_t status = statusForSqliteCode(code);
-    std::vector<EngineDetail> details{{0, fileContext(filePath)}};
-    if (status == std::uint16_t(EngineStatus::WalIndexMissing))
-        details.push_back({0, fileContext(filePath + QStringLiteral("-shm"))});
-    if (status == 0) {
-        status = std::uint16_t(code & 0xffff);
-        details.clear();
-    }
-    throw engineFailure(status, std::move(details));
+    const std::optional<EngineStatus> status = statusForSqliteCode(code);
+    if (!status)
+        throw EngineError(unlistedStatus(code));
+    std::vector<EngineDetail> details{fileContext(filePath)};
+    if (*status == EngineStatus::WalIndexMissing)
+        details.push_back(fileContext(filePath + QStringLiteral("-shm")));
+    throw EngineError(*status, std::move(details));
 }
 
 double millisecondsSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
@@ -53,7 +51,7 @@ DatabaseHandle openSource(const QString& filePath, bool walIndexReadOnly = false
     DatabaseHandle source(raw);
     if (code != SQLITE_OK) {
         if (!raw)
-            throw engineFailure(EngineStatus::OutOfMemory);
+            throw EngineError(EngineStatus::OutOfMemory);
         failWith(code, filePath);
     }
     disableQuotedStrings(source.get());
@@ -66,7 +64,7 @@ std::unique_ptr<FileImage> reserveImage(std::size_t bytes, const QString& filePa
     try {
         return std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
     } catch (const std::bad_alloc&) {
-        throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
+        throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
     }
 }
 
@@ -115,7 +113,7 @@ TableFileCopy adoptImage(sqlite3* work, const char* schema, std::unique_ptr<File
 // the file busy (`*tries` tells how often it was tried) or the file is for
 // SQLite to read.
 std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, const QString& filePath, int* tries,
-                                             ImageRoom* room)
+                                             ImageRoom* room, const CommittedCopyLimits& limits)
 {
     std::unique_ptr<FileImage> image;
     CommittedCopy copy;
@@ -129,16 +127,16 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
                 if (!image || image->capacity() < bytes)
                     image = room ? room->take(bytes) : std::make_unique<FileImage>(imageCapacityFor((long long)bytes));
                 return image->data();
-            }, lockFreeLimits());
+            }, limits);
         } catch (const std::bad_alloc&) {
-            throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
+            throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
         }
     }
     *tries = copy.tries;
     // A writer saving all the while: the table stays locked for this read, as
     // when its lock is waited for in vain, and the writer keeps every save.
     if (copy.outcome == CopyOutcome::Saving)
-        throw engineFailure(EngineStatus::Locked, {{0, fileContext(filePath)}});
+        throw EngineError(EngineStatus::Locked, {fileContext(filePath)});
     if (copy.outcome != CopyOutcome::Copied) {
         if (room)
             room->giveBack(std::move(image));
@@ -166,9 +164,9 @@ bool readDatabasePages(const platform::OpenFile& file, std::unique_ptr<FileImage
 void requireOpen(const platform::OpenFile& file, const QString& filePath)
 {
     if (!file.isOpen())
-        throw engineFailure(file.error() == platform::OpenFile::Error::PermissionDenied ? EngineStatus::PermissionDenied
-                                                                                          : EngineStatus::ReadError,
-                            {{0, fileContext(filePath)}});
+        throw EngineError(file.error() == platform::OpenFile::Error::PermissionDenied ? EngineStatus::PermissionDenied
+                                                                                        : EngineStatus::ReadError,
+                          {fileContext(filePath)});
 }
 
 // Waits for a writer's lock at most the busy timeout, and notes when the last
@@ -223,9 +221,9 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
     sqlite3_exec(source, "COMMIT", nullptr, nullptr, nullptr);
     const double lockMilliseconds = double(wait.clock.nsecsElapsed() - wait.lastWaitEndNs) / 1e6;
     if (outOfMemory)
-        throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
+        throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
     if (!read)
-        throw engineFailure(EngineStatus::ReadError, {{0, fileContext(filePath)}});
+        throw EngineError(EngineStatus::ReadError, {fileContext(filePath)});
     return lockMilliseconds;
 }
 
@@ -271,7 +269,7 @@ std::optional<TableFileCopy> copyClosedWalFile(sqlite3* work, const char* schema
         try {
             unchanged = !walFilePresent(filePath) && readDatabasePages(file, image) && !walFilePresent(filePath);
         } catch (const std::bad_alloc&) {
-            throw engineFailure(EngineStatus::OutOfMemory, {{0, fileContext(filePath)}});
+            throw EngineError(EngineStatus::OutOfMemory, {fileContext(filePath)});
         }
         lockMilliseconds = lock.heldMilliseconds();
     }
@@ -285,8 +283,8 @@ std::optional<TableFileCopy> copyClosedWalFile(sqlite3* work, const char* schema
 
 [[noreturn]] void failWalIndexMissing(const QString& filePath)
 {
-    throw engineFailure(EngineStatus::WalIndexMissing,
-                        {{0, fileContext(filePath)}, {0, fileContext(filePath + QStringLiteral("-shm"))}});
+    throw EngineError(EngineStatus::WalIndexMissing,
+                      {fileContext(filePath), fileContext(filePath + QStringLiteral("-shm"))});
 }
 
 // WAL mode with frames in the -wal file: the backup copies the database as a
@@ -335,7 +333,7 @@ int textEncodingOf(const unsigned char* header, std::size_t size)
 }
 
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath,
-                            ImageRoom* room)
+                            ImageRoom* room, const CommittedCopyLimits& limits)
 {
     checkDirectory(directory);
     const platform::PathStatus file = checkTableFile(directory, filePath);
@@ -348,7 +346,7 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     const auto lookUntil = Clock::now() + std::chrono::milliseconds(250);
     for (;;) {
         int tries = 0;
-        if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries, room))
+        if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries, room, limits))
             return std::move(*copy);
         // A writer kept the file busy, or the file is for SQLite to read, which
         // must create no file on the way (a -wal or -shm file gone with its writer).

@@ -7,6 +7,7 @@
 // (Windows), is the file read under SQLite's read lock, held only for the
 // copy: through SQLite on its plain path, read-only, or for a WAL-mode file
 // whose writers all closed, by hand. No file is ever changed or created.
+#include "data/snapshot/committed_copy.h"
 #include "data/snapshot/file_image.h"
 
 #include <QString>
@@ -38,9 +39,9 @@ constexpr int kBusyTimeoutMilliseconds = 2000;
 // Checks `directory` and `filePath` (a file in it) and copies the file's
 // database into the attached schema `schema` of `work` (an in-memory database
 // attached beforehand). The copy may live in the returned image, which must
-// outlive `work`. The lock-free copy takes its room from `room` when given.
-// Throws Failure with the engine's message.
+// outlive `work`. The lock-free copy takes its room from `room` when given
+// and tries within `limits`. Throws EngineError.
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath,
-                            ImageRoom* room = nullptr);
+                            ImageRoom* room = nullptr, const CommittedCopyLimits& limits = {});
 
 } // namespace uriage::data

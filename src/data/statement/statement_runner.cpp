@@ -55,25 +55,29 @@ Row readRow(const std::vector<ColumnInfo>& columns, const std::vector<StoredValu
         if (!value) {
             const bool floating = column.type == FieldType::Float || column.type == FieldType::Currency;
             if (floating && stored.kind == StoredValue::Kind::Real)
-                throw engineFailure(EngineStatus::TotalTooLarge, {{0, columnContext(column.name)}});
-            throw engineFailure(EngineStatus::ValueNotOfType,
-                                {{0, columnContext(column.name)}, {0, valueContext(storedValueText(stored))}});
+                throw EngineError(EngineStatus::TotalTooLarge, {columnContext(column.name)});
+            throw EngineError(EngineStatus::ValueNotOfType,
+                              {columnContext(column.name), valueContext(storedValueText(stored))});
         }
         row.push_back(std::move(*value));
     }
     return row;
 }
 
-StatementHandle prepare(sqlite3* db, const QString& sql)
+// A column the statement reads that no table has is named by the engine's
+// own look-up in the tables' schemas, before SQLite sees the text.
+StatementHandle prepare(const WorkDatabase& work, const StatementRequest& request)
 {
-    const QByteArray sqlUtf8 = sql.toUtf8();
+    work.requireColumns(request.columns);
+    sqlite3* db = work.handle();
+    const QByteArray sqlUtf8 = request.sql.toUtf8();
     sqlite3_stmt* raw = nullptr;
     const int code = sqlite3_prepare_v3(db, sqlUtf8.constData(), int(sqlUtf8.size()), 0, &raw, nullptr);
     StatementHandle stmt(raw);
     if (code != SQLITE_OK)
         failFromSqlite(db, sqlite3_extended_errcode(db));
     if (!stmt || sqlite3_column_count(stmt.get()) == 0 || !sqlite3_stmt_readonly(stmt.get()))
-        throw Failure(noCursorMessage());
+        throw EngineError(EngineStatus::NoCursor);
     return stmt;
 }
 
@@ -114,16 +118,24 @@ bool groupInOnePass(const StatementRequest& request, const WorkDatabase& work, R
            == ScanOutcome::Answered;
 }
 
-void stepRows(sqlite3* db, sqlite3_stmt* stmt, ResultTable& table)
+void stepRows(const WorkDatabase& work, const StatementRequest& request, sqlite3_stmt* stmt, ResultTable& table)
 {
+    sqlite3* db = work.handle();
     const int columnCount = sqlite3_column_count(stmt);
     std::vector<StoredValue> values(static_cast<std::size_t>(columnCount));
     for (;;) {
         const int code = sqlite3_step(stmt);
         if (code == SQLITE_DONE)
             break;
-        if (code != SQLITE_ROW)
-            failFromSqlite(db, sqlite3_extended_errcode(db));
+        if (code != SQLITE_ROW) {
+            const int failed = sqlite3_extended_errcode(db);
+            // SUM stops with a plain error when a whole-number total passes the
+            // largest one; a plain error has other causes too, so it counts as
+            // that only where the summed amounts are large enough to get there.
+            if (failed == SQLITE_ERROR && work.sumsNearIntegerLimit(request.summedColumns))
+                throw EngineError(EngineStatus::TotalTooLarge);
+            failFromSqlite(db, failed);
+        }
         for (int c = 0; c < columnCount; ++c)
             values[std::size_t(c)] = storedValue(stmt, c);
         table.rows.push_back(readRow(table.columns, values));
@@ -137,35 +149,36 @@ struct EncodingNeeded {
 };
 
 std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& directory, const StatementRequest& request,
-                                                             int encoding, ImageRoom* room)
+                                                             int encoding, const ReadLimits& limits, ImageRoom* room)
 {
-    WorkDatabase work(encoding, room);
+    WorkDatabase work(encoding, limits, room);
     for (const QString& name : request.tableFiles) {
         if (const std::optional<int> needed = work.load(directory, name))
             return EncodingNeeded{*needed};
     }
-    StatementHandle stmt = prepare(work.handle(), request.sql);
+    StatementHandle stmt = prepare(work, request);
     StatementResult result;
     result.lockMilliseconds = work.lockMilliseconds();
     result.copyTries = work.copyTries();
     result.table.columns = resultColumns(stmt.get());
     result.groupedInOnePass = groupInOnePass(request, work, result.table);
     if (!result.groupedInOnePass)
-        stepRows(work.handle(), stmt.get(), result.table);
+        stepRows(work, request, stmt.get(), result.table);
     return result;
 }
 
 } // namespace
 
-StatementResult runStatement(const QString& directory, const StatementRequest& request, ImageRoom* room)
+StatementResult runStatement(const QString& directory, const StatementRequest& request, const ReadLimits& limits,
+                             ImageRoom* room)
 {
-    auto outcome = runStatementIn(directory, request, kUtf8, room);
+    auto outcome = runStatementIn(directory, request, kUtf8, limits, room);
     if (const auto* needed = std::get_if<EncodingNeeded>(&outcome)) {
-        outcome = runStatementIn(directory, request, needed->encoding, room);
+        outcome = runStatementIn(directory, request, needed->encoding, limits, room);
         if (std::holds_alternative<EncodingNeeded>(outcome)) {
             // A second table file in yet another encoding.
-            throw engineFailure(EngineStatus::SqlRefused,
-                                {{0, QStringLiteral("attached databases must use the same text encoding as main database")}});
+            throw EngineError(EngineStatus::SqlRefused,
+                              {QStringLiteral("attached databases must use the same text encoding as main database")});
         }
     }
     return std::get<StatementResult>(std::move(outcome));

@@ -5,6 +5,7 @@
 // under a brief read lock, and the statement runs over the copies, unchanged.
 #include "data/field_value.h"
 #include "data/query_texts.h"
+#include "data/statement/read_limits.h"
 
 #include <QString>
 
@@ -19,8 +20,9 @@ struct StatementResult {
     bool groupedInOnePass = false; // the aggregate was computed by the one-pass grouping
 };
 
-// The table file's copy takes its room from `room` when given. Throws Failure
-// with the engine's message.
-StatementResult runStatement(const QString& directory, const StatementRequest& request, ImageRoom* room = nullptr);
+// The reads and the statement keep within `limits`; the table file's copy
+// takes its room from `room` when given. Throws EngineError.
+StatementResult runStatement(const QString& directory, const StatementRequest& request, const ReadLimits& limits = {},
+                             ImageRoom* room = nullptr);
 
 } // namespace uriage::data

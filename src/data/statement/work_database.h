@@ -4,9 +4,11 @@
 // under the name the statement writes through a temporary view.
 #include "data/snapshot/file_image.h"
 #include "data/sqlite/sqlite_handles.h"
+#include "data/statement/read_limits.h"
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -31,10 +33,10 @@ struct LoadedTable {
 
 class WorkDatabase {
 public:
-    // An empty database storing texts in `encoding`. Throws Failure.
-    // The first table file's copy takes its room from `room`, and gives it
-    // back when the database closes.
-    explicit WorkDatabase(int encoding, ImageRoom* room = nullptr);
+    // An empty database storing texts in `encoding`, its copies and statements
+    // held to `limits`. Throws EngineError. The first table file's copy takes
+    // its room from `room`, and gives it back when the database closes.
+    WorkDatabase(int encoding, const ReadLimits& limits, ImageRoom* room = nullptr);
     ~WorkDatabase();
     WorkDatabase(const WorkDatabase&) = delete;
     WorkDatabase& operator=(const WorkDatabase&) = delete;
@@ -57,8 +59,16 @@ public:
     // Whether the statements over these copies have used up their time.
     bool outOfTime() const;
 
-    // Runs SQL that yields no rows. Throws Failure.
+    // Runs SQL that yields no rows. Throws EngineError.
     void execute(const QString& sql);
+
+    // Fails with the column missing status for the first of `columns` that no
+    // loaded table has, names compared as SQLite compares them.
+    void requireColumns(const QStringList& columns) const;
+
+    // Whether a sum over `columns` of some loaded table could pass the largest
+    // whole number: the magnitudes of all their values add up near it.
+    bool sumsNearIntegerLimit(const QStringList& columns) const;
 
 private:
     QString lookUpTable(const QString& schema, const QString& tableName, const QString& filePath);
@@ -71,12 +81,9 @@ private:
     std::vector<LoadedTable> tables_;
     double lockMilliseconds_ = 0;
     int copyTries_ = 0;
-    // Every statement ends by this time, whatever the file holds.
+    ReadLimits limits_;
+    // Every statement ends by the time limit, whatever the file holds.
     QElapsedTimer clock_;
 };
-
-// How long the statements over one set of copies may run in all, 60 seconds
-// unless a test sets it shorter; 0 restores the default.
-void setStatementTimeLimit(int milliseconds);
 
 } // namespace uriage::data
