@@ -245,7 +245,7 @@ TEST(CommittedCopyTest, WritersThatLeaveNoCleanTry)
             }
         });
         const auto started = std::chrono::steady_clock::now();
-        const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 60}, hook);
+        const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 60, {}}, hook);
         const long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                                       std::chrono::steady_clock::now() - started).count();
         EXPECT_EQ(copy.result.outcome, c.outcome);
@@ -266,7 +266,7 @@ TEST(CommittedCopyTest, ACommitSeenKeepsTryingUntilTheWriterPauses)
         if (tryNumber <= 6)
             file.commit(databaseImage(16, ++counter));
     });
-    const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 2000}, hook);
+    const Copy copy = copyOf(file, CommittedCopyLimits{3, 200, 0, 2000, {}}, hook);
     EXPECT_EQ(copy.result.outcome, CopyOutcome::Copied);
     EXPECT_EQ(copy.result.tries, 7);
     EXPECT_EQ(copy.bytes, asRollbackMode(databaseImage(16, 13)));
