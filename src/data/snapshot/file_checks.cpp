@@ -58,24 +58,23 @@ bool inWalMode(const QByteArray& header)
     return header.size() >= 20 && header.startsWith("SQLite format 3") && header[18] == 2;
 }
 
-void checkWalIndex(const QString& filePath)
+bool checkWalIndex(const QString& filePath)
 {
     const QString shm = filePath + QStringLiteral("-shm");
+    // Looked at once: a second look could find it gone with its writer.
     const PathKind shmKind = platform::pathStatus(shm).kind;
-    if (shmKind == PathKind::Missing || shmKind == PathKind::AccessDenied)
+    if (shmKind == PathKind::Missing)
+        return false;
+    if (shmKind == PathKind::AccessDenied)
         throw EngineError(EngineStatus::WalIndexMissing, {fileContext(filePath), fileContext(shm)});
     if (!platform::mayAccess(shm, platform::ReadAccess))
         throw EngineError(EngineStatus::PermissionDenied, {fileContext(shm)});
+    return true;
 }
 
 bool walFilePresent(const QString& filePath)
 {
     return platform::pathStatus(filePath + QStringLiteral("-wal")).kind != PathKind::Missing;
-}
-
-bool walIndexPresent(const QString& filePath)
-{
-    return walFilePresent(filePath) && platform::pathStatus(filePath + QStringLiteral("-shm")).kind != PathKind::Missing;
 }
 
 } // namespace uriage::data

@@ -29,14 +29,12 @@ bool inWalMode(const QByteArray& header);
 
 // A WAL-mode file whose -wal file holds frames is read through SQLite, which
 // needs both the -wal and the shared-memory (-shm) file and must create neither.
-void checkWalIndex(const QString& filePath);
+// False when the -shm file is gone (its writer closed since the last look, the
+// file then wholly in its pages); throws when it is there but unreadable.
+bool checkWalIndex(const QString& filePath);
 
 // Whether anything lies at the -wal file's path: a WAL-mode writer is, or
 // was, at work.
 bool walFilePresent(const QString& filePath);
-
-// Whether both the -wal and the -shm file are there: a writer closing its last
-// connection removes them, and the file is then wholly in its pages.
-bool walIndexPresent(const QString& filePath);
 
 } // namespace uriage::data

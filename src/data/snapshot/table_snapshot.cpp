@@ -293,9 +293,8 @@ std::optional<TableFileCopy> copyClosedWalFile(sqlite3* work, const char* schema
 std::optional<TableFileCopy> backupWalFile(sqlite3* work, const char* schema, const QString& filePath,
                                            const QByteArray& header, int tries)
 {
-    if (!walIndexPresent(filePath))
+    if (!walFilePresent(filePath) || !checkWalIndex(filePath))
         return std::nullopt;
-    checkWalIndex(filePath);
     DatabaseHandle source = openSource(filePath, true);
     sqlite3_backup* backup = sqlite3_backup_init(work, schema, source.get(), "main");
     if (!backup)
@@ -312,7 +311,10 @@ std::optional<TableFileCopy> backupWalFile(sqlite3* work, const char* schema, co
         const int sourceCode = sqlite3_extended_errcode(source.get());
         const int code = stepCode == SQLITE_ERROR && sourceCode != SQLITE_OK ? sourceCode : stepCode;
         // Unable to open a file it may not create: the -wal or -shm file went.
-        if ((code & 0xff) == SQLITE_CANTOPEN)
+        // Or the index was caught while the writer rebuilt or reset it, which
+        // a read-only reader may not do itself: both are looked at again,
+        // within the bound, before the -shm message.
+        if ((code & 0xff) == SQLITE_CANTOPEN || statusForSqliteCode(code) == EngineStatus::WalIndexMissing)
             return std::nullopt;
         failWith(code, filePath);
     }
