@@ -31,7 +31,7 @@ uriage_windows_test_folder(data uriage_data)
 set(URIAGE_WINE_PYTHON /usr/bin/python3 CACHE FILEPATH "The Python with pytest that runs the checks under Wine")
 foreach(checks program installer)
   add_test(NAME Wine.${checks}
-    COMMAND ${CMAKE_COMMAND} -E env URIAGE_WINDOWS_BUILD=${CMAKE_BINARY_DIR}
+    COMMAND ${CMAKE_COMMAND} -E env URIAGE_WINDOWS_BUILD=${CMAKE_BINARY_DIR} PYTHONDONTWRITEBYTECODE=1
             ${URIAGE_WINE_PYTHON} -m pytest -v -s -p no:cacheprovider ${CMAKE_CURRENT_SOURCE_DIR}/wine/test_${checks}.py)
   set_tests_properties(Wine.${checks} PROPERTIES LABELS wine TIMEOUT 900)
 endforeach()
