@@ -3,6 +3,7 @@
 // reaches that control, and the controls the checks under Wine click are
 // reported with their captions.
 #include "json/window_layout_json.h"
+#include "data/engine.h"
 #include "windows/Unit1.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -25,11 +26,11 @@ struct LayoutCase {
 
 std::ostream& operator<<(std::ostream& os, const LayoutCase& c) { return os << c.form; }
 
-std::unique_ptr<QWidget> createWindow(const QString& form)
+std::unique_ptr<QWidget> createWindow(const QString& form, data::Engine& engine)
 {
     if (form == QStringLiteral("TForm1"))
         return std::make_unique<TForm1>();
-    return createChartWindow(form);
+    return createChartWindow(form, engine);
 }
 
 const std::vector<std::pair<QString, QString>> kPerMonthPanel = {
@@ -52,7 +53,8 @@ class WindowLayoutJson : public ::testing::TestWithParam<LayoutCase> {};
 TEST_P(WindowLayoutJson, ClicksAtReportedPlacesReachTheirControls)
 {
     const LayoutCase& c = GetParam();
-    const std::unique_ptr<QWidget> window = createWindow(QString::fromLatin1(c.form));
+    data::Engine engine;
+    const std::unique_ptr<QWidget> window = createWindow(QString::fromLatin1(c.form), engine);
     ASSERT_NE(window, nullptr);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -6,6 +6,7 @@
 #include "tool_command.h"
 
 #include "json/window_layout_json.h"
+#include "data/engine.h"
 #include "windows/Unit1.h"
 #include "windows/chart_window.h"
 #include "windows/chart_window_catalog.h"
@@ -19,11 +20,11 @@
 namespace uriage::probe {
 namespace {
 
-std::unique_ptr<QWidget> createWindow(const QString& form)
+std::unique_ptr<QWidget> createWindow(const QString& form, data::Engine& engine)
 {
     if (form == QStringLiteral("TForm1"))
         return std::make_unique<TForm1>();
-    return createChartWindow(form);
+    return createChartWindow(form, engine);
 }
 
 int layoutCommand(const tools::CommandLine& line)
@@ -35,9 +36,11 @@ int layoutCommand(const tools::CommandLine& line)
     for (const QString& form : forms)
         if (!known.contains(form))
             return line.usageError(QStringLiteral("--form must be one of %1").arg(known.join(QChar(' '))));
+    // The windows are laid out only; nothing opens a table.
+    data::Engine engine;
     QJsonObject result;
     for (const QString& form : forms) {
-        const std::unique_ptr<QWidget> window = createWindow(form);
+        const std::unique_ptr<QWidget> window = createWindow(form, engine);
         // Laid out as when shown, without appearing on the screen.
         window->setAttribute(Qt::WA_DontShowOnScreen);
         window->show();
