@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QLineEdit>
 
 namespace uriage::bench {
@@ -29,6 +30,12 @@ public:
 };
 
 } // namespace
+
+bool markTableChanged(const QString& tableFile, const QDateTime& when)
+{
+    QFile file(tableFile);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime);
+}
 
 void prepareFilter(ChartWindow& window, const QString& year, const QString& month)
 {

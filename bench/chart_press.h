@@ -1,5 +1,6 @@
 #pragma once
 // A filter press on a real chart window, timed until the chart is painted.
+#include <QDateTime>
 #include <QString>
 
 namespace uriage {
@@ -15,6 +16,11 @@ struct PressResult {
     int points = 0;                // points in the first series after the press
     QString error;                 // what the error box would have said; empty when none
 };
+
+// Moves the table file's modification time to `when`, which the engine takes
+// for a save: the next press copies and aggregates the file afresh. False
+// when the time cannot be set.
+bool markTableChanged(const QString& tableFile, const QDateTime& when);
 
 // Shows the window (if hidden) and types the filter values into its boxes.
 void prepareFilter(ChartWindow& window, const QString& year, const QString& month);

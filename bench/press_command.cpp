@@ -1,8 +1,12 @@
 // uriage-bench press --dir-100k DIR --dir-1m DIR [--runs N] [--year Y] [--month M]
 // Filter press to painted chart in the per-day window TForm2 (one month) and
 // the per-month window TForm6 (one year) on each table, each run followed by
-// the same statement text in the sqlite3 shell on the same file. Prints
-// press_daily_*, press_monthly_* (median, ratio of medians) and lock_1m.
+// the same statement text in the sqlite3 shell on the same file. Before each
+// such press the file's modification time moves, so that the table counts as
+// changed and is copied and aggregated afresh. Prints press_daily_*,
+// press_monthly_* (median, ratio of medians) and lock_1m; then, for the
+// 1 million receipt table, press_*_1m_unchanged: pressed again on a file
+// nobody wrote since.
 #include "bench_command.h"
 #include "chart_press.h"
 #include "figure_line.h"
@@ -18,6 +22,7 @@
 #include "windows/chart_window_catalog.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
@@ -41,6 +46,27 @@ bool fail(const QString& message)
     return false;
 }
 
+// Presses on a file nobody wrote for an hour: the first press reads it, the
+// timed ones find it unchanged.
+bool measureUnchanged(ChartWindow& window, const Case& c, const QString& sizeName, const QString& tableFile, int runs)
+{
+    if (!markTableChanged(tableFile, QDateTime::currentDateTimeUtc().addSecs(-3600)))
+        return fail(QStringLiteral("cannot set the modification time of %1").arg(tableFile));
+    std::vector<double> presses;
+    for (int run = 0; run <= runs; ++run) {
+        const PressResult press = pressAndPaint(window);
+        if (!press.error.isEmpty())
+            return fail(QStringLiteral("%1 unchanged: %2").arg(QLatin1String(c.className), press.error));
+        std::fprintf(stderr, "  %s %s unchanged run %d: press %.2f ms (%d copy tries)\n", c.className,
+                     qPrintable(sizeName), run, press.milliseconds, press.copyTries);
+        if (run > 0)
+            presses.push_back(press.milliseconds);
+    }
+    const std::string name = "press_" + std::string(c.kindName) + "_" + sizeName.toStdString() + "_unchanged";
+    printFigure(name.c_str(), median(presses), "ms", 2);
+    return true;
+}
+
 // Times one window on one table; adds its lock timings to `locks`.
 bool measure(const Case& c, const QString& sizeName, const QString& dir, const QString& year, const QString& month,
              int runs, std::vector<double>* locks)
@@ -58,6 +84,8 @@ bool measure(const Case& c, const QString& sizeName, const QString& dir, const Q
     std::vector<double> shells;
     // The first pair warms the file cache and is not counted.
     for (int run = 0; run <= runs; ++run) {
+        if (!markTableChanged(tableFile, QDateTime::currentDateTimeUtc()))
+            return fail(QStringLiteral("cannot set the modification time of %1").arg(tableFile));
         const PressResult press = pressAndPaint(*window);
         if (!press.error.isEmpty())
             return fail(QStringLiteral("%1 on %2: %3").arg(QLatin1String(c.className), dir, press.error));
@@ -80,6 +108,8 @@ bool measure(const Case& c, const QString& sizeName, const QString& dir, const Q
     const double shellMs = median(shells);
     const std::string name = "press_" + std::string(c.kindName) + "_" + sizeName.toStdString();
     printFigure(name.c_str(), pressMs, "ms", 1, pressMs / shellMs);
+    if (sizeName == QLatin1String("1m") && !measureUnchanged(*window, c, sizeName, tableFile, runs))
+        return false;
     window->query().close();
     return true;
 }

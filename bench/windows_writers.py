@@ -5,8 +5,10 @@ A receipt program saving one receipt per transaction with busy timeout 0
 (receipt-writer.exe) while uriage-probe.exe reads the month with the per-day
 query in a loop, on a fresh copy of the 1 million receipt table, once in
 rollback-journal mode and once in WAL mode. Wine keeps byte-range locks in its
-own server, so the writer must run under Wine too. Prints per mode, as the
-Linux lines do:
+own server, so the writer must run under Wine too. Prints first the press
+itself under Wine (press_<kind>_1m_windows, a fresh process each time, and
+press_<kind>_1m_unchanged_windows, pressed again in one process), then per
+mode, as the Linux lines do:
   writer_failures_<mode>_1m_windows: F of N commits (pause between saves P ms)
   reads_<mode>_1m_windows: R reads, X failed, longest G ms between two, T not a committed state
   lock_<mode>_writer_1m_windows: median read lock per read
@@ -91,6 +93,30 @@ def month_totals(rows):
     return tuple(totals)
 
 
+def probe_presses(wine, args, kind, presses):
+    """Each press's open time (ms) of one uriage-probe.exe query process."""
+    month = ["--filter", f"年={YEAR} and 月={MONTH}"] if kind == "daily" else ["--filter", f"年={YEAR}"]
+    probe = wine.start(args.programs / "uriage-probe.exe", "query", "--data-dir", winpath(args.dir_1m), "--kind", kind,
+                       *month, "--timing", "--presses", presses, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    out, err = probe.communicate(timeout=300)
+    answer = json.loads(out.decode("utf-8").replace("\r", "") or "{}")
+    if answer.get("error") or not answer.get("rows"):
+        raise SystemExit(f"windows_writers: the {kind} press failed: {answer.get('error') or err[-200:]}")
+    return [float(t) for t in re.findall(r"open: ([0-9.]+) ms", err.decode("utf-8", "replace"))]
+
+
+def run_presses(wine, args, runs=5):
+    """The filter press under Wine on the 1 million receipt table: a fresh
+    process each time (the file read afresh), then one process pressing again
+    on the unchanged file."""
+    for kind in ("daily", "monthly"):
+        cold = [probe_presses(wine, args, kind, 1)[0] for _ in range(runs)]
+        again = probe_presses(wine, args, kind, runs + 1)[1:]
+        print(f"press_{kind}_1m_windows: {statistics.median(cold):.1f} ms (uriage-probe.exe query, the open, median of {runs})")
+        print(f"press_{kind}_1m_unchanged_windows: {statistics.median(again):.2f} ms (the same process pressing again)")
+        sys.stdout.flush()
+
+
 def run_mode(wine, args, wal):
     mode = "wal" if wal else "rollback"
     folder = args.work / f"writer-{mode}"
@@ -168,6 +194,7 @@ def main():
             raise SystemExit(f"windows_writers: {needed} is missing")
     wine = Wine(args.work)
     try:
+        run_presses(wine, args)
         run_mode(wine, args, wal=False)
         run_mode(wine, args, wal=True)
     finally:

@@ -26,7 +26,13 @@ Connection::Connection(QString name, QString directory, ReadLimits limits)
 
 ResultTable Connection::run(const StatementRequest& statement)
 {
+    if (std::optional<ResultTable> kept = kept_.reuse(directory_, statement)) {
+        lastLockMilliseconds_ = 0;
+        lastCopyTries_ = 0;
+        return std::move(*kept);
+    }
     StatementResult result = runStatement(directory_, statement, limits_, &room_);
+    kept_.keep(statement, result);
     lastLockMilliseconds_ = result.lockMilliseconds;
     lastCopyTries_ = result.copyTries;
     return std::move(result.table);

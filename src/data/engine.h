@@ -8,6 +8,7 @@
 #include "data/statement/read_limits.h"
 
 #include "data/image/image_room.h"
+#include "data/statement/kept_results.h"
 
 #include <QString>
 #include <functional>
@@ -29,7 +30,8 @@ public:
     void releaseUser() { if (users_ > 0) --users_; }
 
     // Prepares and runs one statement; the whole result, read and checked.
-    // Throws EngineError.
+    // A result kept from the last run of the same statement is given again
+    // while its table file provably holds the same state. Throws EngineError.
     ResultTable run(const StatementRequest& statement);
 
     // How long the table file's read lock was held by the last run.
@@ -45,6 +47,7 @@ private:
     double lastLockMilliseconds_ = 0;
     int lastCopyTries_ = 0;
     ImageRoom room_;   // the table file's copy, kept between runs
+    KeptResults kept_;
 };
 
 struct EngineOptions {

@@ -76,6 +76,15 @@ bool lockTestIsSilent();
 // deleted file's name stays taken while any handle to it is open).
 bool openingIsSilent();
 
+// Which file an open handle reaches, whatever its path: the volume (device)
+// and the file's number on it. Zero when it cannot be told.
+struct FileIdentity {
+    unsigned long long volume = 0;
+    unsigned long long file = 0;
+    bool known() const { return volume != 0 || file != 0; }
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // A file open for reading only. Closing it may give up locks that this
 // process holds on the same file through other handles (POSIX locks belong
 // to the process and the file): close it only when those are released.
@@ -104,6 +113,9 @@ public:
     // When the file was last written, in nanoseconds since 1970; -1 when it
     // cannot be told.
     long long modifiedNanoseconds() const;
+
+    // Which file this is; unknown (zeros) when it cannot be told.
+    FileIdentity identity() const;
 
     // Whether another process holds a lock on any byte of [start, end).
     LockState lockOn(long long start, long long end) const;

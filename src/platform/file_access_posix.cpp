@@ -113,6 +113,14 @@ long long OpenFile::modifiedNanoseconds() const
     return (long long)st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
+FileIdentity OpenFile::identity() const
+{
+    struct stat st {};
+    if (handle_ < 0 || fstat(fdOf(handle_), &st) != 0)
+        return {};
+    return FileIdentity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
+
 LockState OpenFile::lockOn(long long start, long long end) const
 {
     if (handle_ < 0 || end <= start)

@@ -131,6 +131,15 @@ long long OpenFile::modifiedNanoseconds() const
     return (intervals - kIntervalsFrom1601To1970) * 100;
 }
 
+FileIdentity OpenFile::identity() const
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (error_ != Error::None || !GetFileInformationByHandle(handleOf(handle_), &info))
+        return {};
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 LockState OpenFile::lockOn(long long start, long long end) const
 {
     if (handle_ == -1 || end <= start)

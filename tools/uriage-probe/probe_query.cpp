@@ -1,6 +1,6 @@
 // uriage-probe query --data-dir DIR --kind daily|monthly [--component NAME]
-//                    [--filter TEXT] [--filtered on|off] [--timing]
-// --timing reports on stderr how long the table file's read lock was held.
+//                    [--filter TEXT] [--filtered on|off] [--timing] [--presses N]
+// --timing reports on stderr how long each open and its read lock took.
 // Opens the program's own query class on DIR and prints its rows as JSON.
 #include "tool_command.h"
 
@@ -10,6 +10,7 @@
 #include "data/query.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -62,14 +63,26 @@ int queryCommand(const tools::CommandLine& line)
     query.setDatabaseName(dataDir);
     query.setFilterText(filterText);
     query.setFiltered(filtered == QLatin1String("on"));
-    try {
-        query.open();
-    } catch (const Failure& failure) {
-        print(QJsonObject{{QStringLiteral("error"), withFullStop(failure.message())}});
-        return 0;
+    bool countOk = false;
+    const int presses = line.value(QStringLiteral("presses")).toInt(&countOk);
+    if (!countOk || presses < 1)
+        return line.usageError(QStringLiteral("--presses must be a whole number from 1"));
+    // Each press closes and opens the query, as the filter button does; the
+    // rows printed are the last press's.
+    for (int press = 0; press < presses; ++press) {
+        query.close();
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            query.open();
+        } catch (const Failure& failure) {
+            print(QJsonObject{{QStringLiteral("error"), withFullStop(failure.message())}});
+            return 0;
+        }
+        if (timing)
+            QTextStream(stderr) << "open: " << double(clock.nsecsElapsed()) / 1e6 << " ms, read lock: "
+                                << query.lastLockMilliseconds() << " ms, copy tries: " << query.lastCopyTries() << "\n";
     }
-    if (timing)
-        QTextStream(stderr) << "read lock: " << query.lastLockMilliseconds() << " ms\n";
     QJsonArray columns;
     for (const data::ColumnInfo& column : query.columns())
         columns.append(column.name);
@@ -96,7 +109,11 @@ const tools::CommandRegistrar registrar({
         {QStringLiteral("filter"), QStringLiteral("The filter text."), QStringLiteral("TEXT")},
         {QStringLiteral("filtered"), QStringLiteral("Whether the filter applies (default on)."),
          QStringLiteral("on|off"), QStringLiteral("on")},
-        {QStringLiteral("timing"), QStringLiteral("Report on stderr how long the read lock was held.")},
+        {QStringLiteral("timing"),
+         QStringLiteral("Report on stderr, for each press, how long the open and the read lock took and how many "
+                        "lock-free copies were tried.")},
+        {QStringLiteral("presses"), QStringLiteral("Open the query this many times, closing it in between."),
+         QStringLiteral("N"), QStringLiteral("1")},
     },
     {},
     queryCommand,

@@ -87,6 +87,8 @@ TryResult tryOnce(CopySource& source, const std::function<unsigned char*(std::si
     if (!source.readAt(0, after, kHeaderBytes) || std::memcmp(after, header, kHeaderBytes) != 0
         || !(source.stamp() == before))
         return TryResult::Busy;
+    copy->stamp = before;
+    std::memcpy(copy->header.data(), header, kHeaderBytes);
     // A WAL-mode file without frames is wholly in its pages.
     markRollbackMode(into);
     copy->bytes = std::size_t(bytes);

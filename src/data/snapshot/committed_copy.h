@@ -15,6 +15,7 @@
 // now, and a shared lock taken then would make its next save fail (a writer
 // that does not wait fails at once). The tries go on instead, up to the same
 // bound a lock is waited for, and the read gives up if none succeeds.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -86,6 +87,10 @@ struct CommittedCopy {
     CopyOutcome outcome = CopyOutcome::Declined;
     int tries = 0;
     std::size_t bytes = 0;   // of the database, in the room
+    // When copied: the file's stamp and its header as they were throughout
+    // the copy (the header as the file has it, before any marking).
+    FileStamp stamp;
+    std::array<unsigned char, 100> header{};
 };
 
 struct CommittedCopyLimits {

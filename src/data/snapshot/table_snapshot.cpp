@@ -106,7 +106,7 @@ TableFileCopy adoptImage(sqlite3* work, const char* schema, std::unique_ptr<File
         failWith(code == SQLITE_ERROR && inner != SQLITE_OK ? inner : code, filePath);
     }
     const int encoding = textEncodingOf(image->data(), bytes);
-    return TableFileCopy{lockMilliseconds, std::move(image), encoding, tries};
+    return TableFileCopy{lockMilliseconds, std::move(image), encoding, tries, std::nullopt};
 }
 
 // The committed state copied with no lock at all; nothing when a writer kept
@@ -117,10 +117,12 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
 {
     std::unique_ptr<FileImage> image;
     CommittedCopy copy;
+    platform::FileIdentity identity;
     {
         const platform::OpenFile file(filePath);
         if (!file.isOpen())
             return std::nullopt;
+        identity = file.identity();
         LiveFileSource source(file, filePath);
         try {
             copy = copyCommittedState(source, [&](std::size_t bytes) {
@@ -142,7 +144,10 @@ std::optional<TableFileCopy> copyWithoutLock(sqlite3* work, const char* schema, 
             room->giveBack(std::move(image));
         return std::nullopt;
     }
-    return adoptImage(work, schema, std::move(image), copy.bytes, filePath, 0, copy.tries);
+    const std::optional<FileProof> proof = proofOfCopy(identity, copy, wallClockNanoseconds());
+    TableFileCopy adopted = adoptImage(work, schema, std::move(image), copy.bytes, filePath, 0, copy.tries);
+    adopted.proof = proof;
+    return adopted;
 }
 
 // Reads the database's bytes (page size times page count, as the header
@@ -319,7 +324,7 @@ std::optional<TableFileCopy> backupWalFile(sqlite3* work, const char* schema, co
         failWith(code, filePath);
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(header.constData());
-    return TableFileCopy{lockMilliseconds, nullptr, textEncodingOf(bytes, std::size_t(header.size())), tries};
+    return TableFileCopy{lockMilliseconds, nullptr, textEncodingOf(bytes, std::size_t(header.size())), tries, std::nullopt};
 }
 
 } // namespace
@@ -332,6 +337,18 @@ int textEncodingOf(const unsigned char* header, std::size_t size)
                                    | (std::uint32_t(header[58]) << 8) | std::uint32_t(header[59]);
     // SQLite reads only the field's two low bits, and none set as UTF-8.
     return encoding == 0 ? 0 : (encoding & 3) == 0 ? 1 : int(encoding & 3);
+}
+
+bool tableFileUnchanged(const QString& directory, const QString& filePath, const FileProof& proof)
+{
+    checkDirectory(directory);
+    checkTableFile(directory, filePath);
+    checkCompanionFiles(filePath);
+    const platform::OpenFile file(filePath);
+    if (!file.isOpen())
+        return false;
+    LiveFileSource source(file, filePath);
+    return stillUnchanged(source, file.identity(), proof);
 }
 
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath,

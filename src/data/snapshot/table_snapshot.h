@@ -9,10 +9,12 @@
 // whose writers all closed, by hand. No file is ever changed or created.
 #include "data/snapshot/committed_copy.h"
 #include "data/snapshot/file_image.h"
+#include "data/snapshot/unchanged_file.h"
 
 #include <QString>
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -27,6 +29,9 @@ struct TableFileCopy {
     // How the file stores texts: 1 UTF-8, 2 UTF-16le, 3 UTF-16be; 0 unknown.
     int textEncoding = 0;
     int copyTries = 0;             // lock-free copies tried before this one was had
+    // What proves later that the file still holds this state; none when the
+    // copy cannot prove it (see unchanged_file.h).
+    std::optional<FileProof> proof;
 };
 
 // How the database file whose first bytes are `header` stores texts: 1 UTF-8,
@@ -43,5 +48,10 @@ constexpr int kBusyTimeoutMilliseconds = 2000;
 // and tries within `limits`. Throws EngineError.
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath,
                             ImageRoom* room = nullptr, const CommittedCopyLimits& limits = {});
+
+// Whether the table file `filePath` in `directory` provably still holds the
+// state `proof` describes. The checks copyTableFile makes first run first,
+// in the same order, and throw as they do there.
+bool tableFileUnchanged(const QString& directory, const QString& filePath, const FileProof& proof);
 
 } // namespace uriage::data

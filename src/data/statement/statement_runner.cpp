@@ -164,6 +164,8 @@ std::variant<StatementResult, EncodingNeeded> runStatementIn(const QString& dire
     result.groupedInOnePass = groupInOnePass(request, work, result.table);
     if (!result.groupedInOnePass)
         stepRows(work, request, stmt.get(), result.table);
+    if (work.tables().size() == 1 && work.tables().front().proof)
+        result.source = ResultSource{work.tables().front().fileName, *work.tables().front().proof};
     return result;
 }
 

@@ -126,7 +126,7 @@ std::optional<int> WorkDatabase::load(const QString& directory, const QString& n
     const QString actualName = lookUpTable(schema, target->table, filePath);
     execute(QStringLiteral("CREATE TEMP VIEW %1 AS SELECT * FROM %2.%3")
                 .arg(quotedIdentifier(name), schema, quotedIdentifier(actualName)));
-    tables_.push_back(LoadedTable{name, schema, actualName, imageBytes, imageSize});
+    tables_.push_back(LoadedTable{name, schema, actualName, imageBytes, imageSize, target->file, copy.proof});
     return std::nullopt;
 }
 

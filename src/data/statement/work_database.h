@@ -3,6 +3,7 @@
 // it: each one's bytes in an attached schema of its own, its table reachable
 // under the name the statement writes through a temporary view.
 #include "data/snapshot/file_image.h"
+#include "data/snapshot/unchanged_file.h"
 #include "data/sqlite/sqlite_handles.h"
 #include "data/statement/read_limits.h"
 
@@ -29,6 +30,10 @@ struct LoadedTable {
     // The copied file's bytes, when it was copied as a whole image (else null).
     const unsigned char* imageBytes = nullptr;
     std::size_t imageSize = 0;
+    // The file's name in the directory, and what proves later that it still
+    // holds the copied state (none when the copy cannot prove it).
+    QString fileName;
+    std::optional<FileProof> proof;
 };
 
 class WorkDatabase {
