@@ -4,6 +4,7 @@
 // Prints the process's peak resident size as `rss_filled`. Run it in a fresh
 // process (the peak covers the process's whole life).
 #include "bench_command.h"
+#include "data/engine.h"
 #include "chart_press.h"
 #include "figure_line.h"
 #include "offscreen.h"
@@ -41,7 +42,8 @@ int rssCommand(int& argc, char** argv, const QStringList& arguments)
     installFontSubstitutes();
     int status = 0;
     {
-        WindowSet windows;
+        data::Engine engine;
+        WindowSet windows(engine);
         showMainWindow(Form1, platform::InitialShow::Normal);
         QApplication::processEvents();
         int filled = 0;

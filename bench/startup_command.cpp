@@ -8,6 +8,7 @@
 // main menu's first paint. Only the single-instance guard is left out, so that
 // a running copy of the program cannot turn the run into a hand-over.
 #include "bench_command.h"
+#include "data/engine.h"
 #include "figure_line.h"
 #include "offscreen.h"
 #include "options.h"
@@ -57,7 +58,8 @@ int startupChild(int& argc, char** argv, const QStringList&)
     QApplication::setWindowIcon(programIcon());
     int status = 1;
     {
-        WindowSet windows;
+        data::Engine engine;
+        WindowSet windows(engine);
         setErrorDisplay([owner = windows.owner()](const QString& message) { showErrorBox(message, owner); });
         setExpectedFrame(platform::frameExtentsBeforeMapping(Form1));
         FirstPaint watcher;
