@@ -209,11 +209,16 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
     std::uint64_t contentAt = headerSize;
     int index = 0;
     while (types < typesEnd) {
-        std::uint64_t type = 0;
-        const int t = readVarint(types, typesEnd, &type);
-        if (t == 0)
-            return DecodeDecline::OddRecord;
-        types += t;
+        // Serial types below 128 (every number, short texts) take one byte.
+        std::uint64_t type = *types;
+        if (type < 0x80) {
+            ++types;
+        } else {
+            const int t = readVarint(types, typesEnd, &type);
+            if (t == 0)
+                return DecodeDecline::OddRecord;
+            types += t;
+        }
         const long long bytes = contentSize(type);
         if (bytes < 0)
             return DecodeDecline::OddRecord;
