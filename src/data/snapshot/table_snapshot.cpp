@@ -177,6 +177,7 @@ void requireOpen(const platform::OpenFile& file, const QString& filePath)
 // Waits for a writer's lock at most the busy timeout, and notes when the last
 // wait ended: the lock is held from then on, not from the first try.
 struct LockWait {
+    qint64 limitNs = qint64(kBusyTimeoutMilliseconds) * 1000000;
     QElapsedTimer clock;
     qint64 firstBusyNs = -1;
     qint64 lastWaitEndNs = 0;
@@ -188,7 +189,7 @@ int waitForWriter(void* context, int)
     const qint64 now = wait->clock.nsecsElapsed();
     if (wait->firstBusyNs < 0)
         wait->firstBusyNs = now;
-    if (now - wait->firstBusyNs >= qint64(kBusyTimeoutMilliseconds) * 1000000)
+    if (now - wait->firstBusyNs >= wait->limitNs)
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
     wait->lastWaitEndNs = wait->clock.nsecsElapsed();
@@ -196,16 +197,18 @@ int waitForWriter(void* context, int)
 }
 
 // Rollback mode: a read transaction holds the shared lock (waiting for a
-// writer at most the busy timeout, and refusing a hot journal) while the
+// writer at most `waitMilliseconds`, and refusing a hot journal) while the
 // database's pages are read; no writer changes the file meanwhile. Returns
 // how long the lock was held, the wait for it not counted.
-double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_ptr<FileImage>& image)
+double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_ptr<FileImage>& image,
+                         int waitMilliseconds)
 {
     // Closed only after the transaction (declared first): closing another
     // handle of the file would give up the locks the process holds on it.
     const platform::OpenFile file(filePath);
     requireOpen(file, filePath);
     LockWait wait;
+    wait.limitNs = qint64(std::max(0, waitMilliseconds)) * 1000000;
     sqlite3_busy_handler(source, waitForWriter, &wait);
     int code = sqlite3_exec(source, "BEGIN", nullptr, nullptr, nullptr);
     wait.clock.start();
@@ -236,12 +239,13 @@ double readUnderReadLock(sqlite3* source, const QString& filePath, std::unique_p
 // in-memory database reads in place; nothing when the file went over to WAL
 // mode since the check.
 std::optional<TableFileCopy> copyRollbackFile(sqlite3* work, const char* schema, const QString& filePath,
-                                              const QByteArray& header, long long fileSize, int tries)
+                                              const QByteArray& header, long long fileSize, int tries,
+                                              int waitMilliseconds)
 {
     // The room is made ready before the lock is taken.
     std::unique_ptr<FileImage> image = reserveImage(databaseBytesOf(header, fileSize), filePath);
     DatabaseHandle source = openSource(filePath);
-    const double lockMilliseconds = readUnderReadLock(source.get(), filePath, image);
+    const double lockMilliseconds = readUnderReadLock(source.get(), filePath, image, waitMilliseconds);
     const std::size_t size = image->size();
     if (size >= 20 && image->data()[18] == 2)
         return std::nullopt;
@@ -362,7 +366,8 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
     // bounded time (a writer descheduled between the two removals on a busy
     // machine leaves the -wal file alone for many milliseconds).
     using Clock = std::chrono::steady_clock;
-    const auto lookUntil = Clock::now() + std::chrono::milliseconds(250);
+    const auto started = Clock::now();
+    const auto lookUntil = started + std::chrono::milliseconds(250);
     for (;;) {
         int tries = 0;
         if (std::optional<TableFileCopy> copy = copyWithoutLock(work, schema, filePath, &tries, room, limits))
@@ -372,7 +377,13 @@ TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& di
         const NoFileCreation noNewFiles;
         const QByteArray header = fileHeader(filePath);
         if (!inWalMode(header)) {
-            if (std::optional<TableFileCopy> copy = copyRollbackFile(work, schema, filePath, header, file.size, tries))
+            // A read waits for writers about the busy timeout in all: tries
+            // that waited longer than their own budget for a journal to
+            // commit (where locks cannot be seen) leave the lock the rest.
+            const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
+            const int lockWait = kBusyTimeoutMilliseconds - int(std::max<long long>(0, waited - limits.budgetMilliseconds));
+            if (std::optional<TableFileCopy> copy =
+                    copyRollbackFile(work, schema, filePath, header, file.size, tries, lockWait))
                 return std::move(*copy);
         } else if (std::optional<TableFileCopy> copy = copyClosedWalFile(work, schema, filePath, header, file.size, tries)) {
             return std::move(*copy);
