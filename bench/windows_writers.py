@@ -73,6 +73,11 @@ class Wine:
         # A server kept running between the reads: each read starts a process, not a server.
         self.server = subprocess.Popen([self.wineserver, "-f", "-p"], env=self.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The first program under this server starts Wine's services, which
+        # would keep its output pipes open after it ends: a program whose
+        # output nobody reads starts them.
+        subprocess.run([self.wine, "cmd", "/c", "exit"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
     def start(self, *args, **kwargs):
         return subprocess.Popen([self.wine, *map(str, args)], env=self.env, **kwargs)
@@ -188,6 +193,8 @@ def main():
     parser.add_argument("--pause-ms", type=int, default=50)
     args = parser.parse_args()
     args.work = args.work.resolve()
+    args.dir_1m = args.dir_1m.resolve()
+    args.programs = args.programs.resolve()
     args.work.mkdir(parents=True, exist_ok=True)
     for needed in (args.programs / "receipt-writer.exe", args.programs / "uriage-probe.exe", args.dir_1m / TABLE):
         if not needed.exists():
