@@ -17,6 +17,7 @@ std::array<unsigned char, 100> header(bool wal = false, unsigned char counter = 
 {
     std::array<unsigned char, 100> bytes{};
     std::memcpy(bytes.data(), "SQLite format 3", 16);
+    bytes[16] = 0x10;   // 4096-byte pages
     bytes[18] = bytes[19] = wal ? 2 : 1;
     bytes[27] = counter;
     return bytes;

@@ -331,6 +331,16 @@ std::optional<TableFileCopy> backupWalFile(sqlite3* work, const char* schema, co
     return TableFileCopy{lockMilliseconds, nullptr, textEncodingOf(bytes, std::size_t(header.size())), tries, std::nullopt};
 }
 
+// The checks every read of the table file makes first, in this order; each
+// throws with the engine's message.
+platform::PathStatus checkBeforeReading(const QString& directory, const QString& filePath)
+{
+    checkDirectory(directory);
+    const platform::PathStatus file = checkTableFile(directory, filePath);
+    checkCompanionFiles(filePath);
+    return file;
+}
+
 } // namespace
 
 int textEncodingOf(const unsigned char* header, std::size_t size)
@@ -345,9 +355,7 @@ int textEncodingOf(const unsigned char* header, std::size_t size)
 
 bool tableFileUnchanged(const QString& directory, const QString& filePath, const FileProof& proof)
 {
-    checkDirectory(directory);
-    checkTableFile(directory, filePath);
-    checkCompanionFiles(filePath);
+    checkBeforeReading(directory, filePath);
     const platform::OpenFile file(filePath);
     if (!file.isOpen())
         return false;
@@ -358,9 +366,7 @@ bool tableFileUnchanged(const QString& directory, const QString& filePath, const
 TableFileCopy copyTableFile(sqlite3* work, const char* schema, const QString& directory, const QString& filePath,
                             ImageRoom* room, const CommittedCopyLimits& limits)
 {
-    checkDirectory(directory);
-    const platform::PathStatus file = checkTableFile(directory, filePath);
-    checkCompanionFiles(filePath);
+    const platform::PathStatus file = checkBeforeReading(directory, filePath);
     // A WAL-mode writer that closes its last connection removes its -shm and
     // then its -wal file: a look that finds one gone starts again, for a
     // bounded time (a writer descheduled between the two removals on a busy

@@ -18,14 +18,14 @@ bool noWriterAtWork(CopySource& source)
     return !source.walInUse() && !source.journalInUse();
 }
 
-bool inWalMode(const std::array<unsigned char, 100>& header) { return header[18] == 2 || header[19] == 2; }
-
 } // namespace
 
 std::optional<FileProof> proofOfCopy(const platform::FileIdentity& identity, const CommittedCopy& copy,
                                      long long nowNanoseconds)
 {
-    if (copy.outcome != CopyOutcome::Copied || !identity.known() || inWalMode(copy.header))
+    DatabaseHeader header;
+    if (copy.outcome != CopyOutcome::Copied || !identity.known()
+        || !parseDatabaseHeader(copy.header.data(), copy.header.size(), &header) || header.walMode)
         return std::nullopt;
     if (copy.stamp.size < 0 || copy.stamp.modifiedNanoseconds <= 0
         || nowNanoseconds - copy.stamp.modifiedNanoseconds < kSettledNanoseconds)

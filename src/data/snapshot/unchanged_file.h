@@ -24,7 +24,6 @@ struct FileProof {
     platform::FileIdentity identity;
     FileStamp stamp;
     std::array<unsigned char, 100> header{};
-    bool operator==(const FileProof&) const = default;
 };
 
 // How long a file's last modification must lie behind a copy before its time

@@ -25,8 +25,6 @@ public:
     // else forgets what was kept for it.
     void keep(const StatementRequest& statement, const StatementResult& result);
 
-    std::size_t size() const { return kept_.size(); }
-
 private:
     struct Kept {
         QString sql;
