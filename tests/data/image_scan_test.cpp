@@ -72,17 +72,47 @@ bool identical(const StoredValue& a, const StoredValue& b)
            && ((a.kind != K::Text && a.kind != K::Blob) || a.bytes == b.bytes);
 }
 
-// Scans the serialized image of `db` and, when it answers, checks its rows against SQLite's.
-ImageScanDecline scanAndCompare(sqlite3* db, QueryKind kind, bool corruptRoot = false)
+// The table's root page in a serialized image (the table is page 2).
+unsigned char* rootPage(unsigned char* bytes) { return bytes + std::size_t(bytes[16] * 256 + bytes[17]); }
+
+// Spoils a root page: `Change` names how.
+enum class Change { None, IndexLeaf, SwapAtHalf, SameChildAtHalf };
+
+// On an interior root, the cell pointers where a walk in two runs splits it.
+void changeRoot(unsigned char* bytes, Change change)
+{
+    unsigned char* root = rootPage(bytes);
+    if (change == Change::IndexLeaf) {
+        root[0] = 0x0A;
+        return;
+    }
+    if (change == Change::None)
+        return;
+    ASSERT_EQ(root[0], 0x05);
+    const int cells = root[3] * 256 + root[4];
+    const int half = (cells + 1) / 2;   // the second run's first child
+    ASSERT_GE(half, 1);
+    ASSERT_LT(half, cells);
+    unsigned char* before = root + 12 + 2 * (half - 1);
+    unsigned char* first = root + 12 + 2 * half;
+    if (change == Change::SwapAtHalf)
+        std::swap_ranges(before, before + 2, first);
+    else
+        std::copy(before, before + 2, first);
+}
+
+// Scans the serialized image of `db` (in `runs` parts at once) and, when it
+// answers, checks its rows against SQLite's.
+ImageScanDecline scanAndCompare(sqlite3* db, QueryKind kind, Change change = Change::None, int runs = 1)
 {
     sqlite3_int64 size = 0;
     unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
     std::unique_ptr<unsigned char, void (*)(void*)> owned(bytes, sqlite3_free);
-    if (corruptRoot)
-        bytes[std::size_t(bytes[16] * 256 + bytes[17])] = 0x0A;   // page 2 becomes an index leaf
+    changeRoot(bytes, change);
     Rows scanned;
     const ImageScanDecline d = scanImageAggregate(db, kind, QStringLiteral("main"), QStringLiteral("領収証記録"), bytes,
-                                                  std::size_t(size), [&](const std::vector<StoredValue>& row) { scanned.push_back(row); });
+                                                  std::size_t(size), [&](const std::vector<StoredValue>& row) { scanned.push_back(row); },
+                                                  {}, runs);
     if (d != ImageScanDecline::None) {
         EXPECT_TRUE(scanned.empty());
         return d;
@@ -138,6 +168,7 @@ TEST(ImageScanTest, RandomTablesAnswerAsSqlite)
     const char* pragmas[] = {"PRAGMA page_size=512", "PRAGMA page_size=1024", "PRAGMA page_size=4096",
                              "PRAGMA page_size=65536"};
     int answered = 0;
+    int interiorRoots = 0;
     for (int seed = 1; seed <= 36; ++seed) {
         QRandomGenerator random{quint32(seed)};
         const char* columns = seed % 3 == 0 ? kTyped : seed % 3 == 1 ? kUntyped : kReal;
@@ -147,14 +178,21 @@ TEST(ImageScanTest, RandomTablesAnswerAsSqlite)
             sqlite3_file_control(db.get(), "main", SQLITE_FCNTL_RESERVE_BYTES, &reserve);
         }
         fillRandom(db.get(), random, seed % 9 == 0 ? 0 : int(random.bounded(2000)) + 1);
+        sqlite3_int64 size = 0;
+        std::unique_ptr<unsigned char, void (*)(void*)> image(sqlite3_serialize(db.get(), "main", &size, 0), sqlite3_free);
+        interiorRoots += rootPage(image.get())[0] == 0x05;
         for (const QueryKind kind : {QueryKind::Daily, QueryKind::Monthly}) {
-            SCOPED_TRACE("seed " + std::to_string(seed));
-            const ImageScanDecline d = scanAndCompare(db.get(), kind);
-            EXPECT_TRUE(d == ImageScanDecline::None || d == ImageScanDecline::Grouping) << imageScanDeclineName(d);
-            answered += d == ImageScanDecline::None;
+            // Walked whole, and split in two and three runs: the same answer or the same decline.
+            for (const int runs : {1, 2, 3}) {
+                SCOPED_TRACE("seed " + std::to_string(seed) + ", runs " + std::to_string(runs));
+                const ImageScanDecline d = scanAndCompare(db.get(), kind, Change::None, runs);
+                EXPECT_TRUE(d == ImageScanDecline::None || d == ImageScanDecline::Grouping) << imageScanDeclineName(d);
+                answered += d == ImageScanDecline::None;
+            }
         }
     }
-    EXPECT_GE(answered, 30);
+    EXPECT_GE(answered, 90);
+    EXPECT_GE(interiorRoots, 20);
 }
 
 struct DeclineCase {
@@ -162,50 +200,62 @@ struct DeclineCase {
     const char* pragmas;
     const char* columns;
     const char* rows;   // inserted as they are, after "INSERT INTO 領収証記録 "
-    bool corruptRoot;
+    Change change;
     ImageScanDecline expected;
     bool dailyOnly = false;
 };
+
+// Enough rows on 512-byte pages for a root with a few dozen children.
+constexpr const char* kManyRows =
+    "(施術日,年,月,日,保険料金合計,一部負担金,保険外料金,合計金額) WITH RECURSIVE n(value) AS"
+    " (SELECT 1 UNION ALL SELECT value + 1 FROM n WHERE value < 3000) SELECT '2005-03-01',2005,3,1+value%28,value,2,3,4 FROM n";
 
 TEST(ImageScanTest, DeclinesForItsReason)
 {
     const char* plain = "(施術日,年,月,日,保険料金合計,一部負担金,保険外料金,合計金額) VALUES ('2005-03-01',2005,3,1,1,2,3,4)";
     const DeclineCase cases[] = {
-        {"answered", "", kTyped, plain, false, ImageScanDecline::None},
+        {"answered", "", kTyped, plain, Change::None, ImageScanDecline::None},
         {"without rowid", "", "施術日 DATE PRIMARY KEY, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額) WITHOUT ROWID --",
-         plain, false, ImageScanDecline::NotPlainTable},
-        {"generated column", "", "施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額, g AS (年 + 1)", plain, false,
+         plain, Change::None, ImageScanDecline::NotPlainTable},
+        {"generated column", "", "施術日, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額, g AS (年 + 1)", plain, Change::None,
          ImageScanDecline::NotPlainTable},
         {"strict", "", "施術日 TEXT, 年 INT, 月 INT, 日 INT, 保険料金合計 REAL, 一部負担金 REAL, 保険外料金 REAL, 合計金額 REAL) STRICT --",
-         plain, false, ImageScanDecline::NotPlainTable},
-        {"utf-16", "PRAGMA encoding='UTF-16le'", kTyped, plain, false, ImageScanDecline::NotUtf8},
-        {"nocase key", "", "施術日 COLLATE NOCASE, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額", plain, false,
+         plain, Change::None, ImageScanDecline::NotPlainTable},
+        {"utf-16", "PRAGMA encoding='UTF-16le'", kTyped, plain, Change::None, ImageScanDecline::NotUtf8},
+        {"nocase key", "", "施術日 COLLATE NOCASE, 年, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額", plain, Change::None,
          ImageScanDecline::Collation, true},
-        {"default value", "", "施術日, 年, 月, 日 DEFAULT 1, 保険料金合計, 一部負担金, 保険外料金, 合計金額", plain, false,
+        {"default value", "", "施術日, 年, 月, 日 DEFAULT 1, 保険料金合計, 一部負担金, 保険外料金, 合計金額", plain, Change::None,
          ImageScanDecline::ColumnShape, true},
-        {"key column", "", "施術日, 年 INTEGER PRIMARY KEY, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額", plain, false,
+        {"key column", "", "施術日, 年 INTEGER PRIMARY KEY, 月, 日, 保険料金合計, 一部負担金, 保険外料金, 合計金額", plain, Change::None,
          ImageScanDecline::ColumnShape},
         {"key on overflow pages", "PRAGMA page_size=512", kUntyped,
-         "(施術日,年,月,日,保険料金合計,一部負担金,保険外料金,合計金額) VALUES (printf('%.3000c','x'),2005,3,1,1,2,3,4)", false,
+         "(施術日,年,月,日,保険料金合計,一部負担金,保険外料金,合計金額) VALUES (printf('%.3000c','x'),2005,3,1,1,2,3,4)", Change::None,
          ImageScanDecline::None},
-        {"corrupt page", "", kTyped, plain, true, ImageScanDecline::CorruptPage},
+        {"corrupt page", "", kTyped, plain, Change::IndexLeaf, ImageScanDecline::CorruptPage},
+        // Two runs each in order, out of order where they meet; a child reached from both.
+        {"keys out of order between runs", "PRAGMA page_size=512", kTyped, kManyRows, Change::SwapAtHalf,
+         ImageScanDecline::CorruptPage},
+        {"child of both runs", "PRAGMA page_size=512", kTyped, kManyRows, Change::SameChildAtHalf,
+         ImageScanDecline::CorruptPage},
         {"text amount", "", kUntyped,
-         "(施術日,年,月,日,保険料金合計,一部負担金,保険外料金,合計金額) VALUES ('2005-03-01',2005,3,1,'1,500',2,3,4)", false,
+         "(施術日,年,月,日,保険料金合計,一部負担金,保険外料金,合計金額) VALUES ('2005-03-01',2005,3,1,'1,500',2,3,4)", Change::None,
          ImageScanDecline::NotAnAmount},
         {"ambiguous key", "", kUntyped,
          "(施術日,年,月,日,保険料金合計,一部負担金,保険外料金,合計金額) VALUES ('2005-03-01',2005,3,1,1,2,3,4),"
-         " ('2005-03-01',2005.0,3,1,1,2,3,4)", false, ImageScanDecline::Grouping},
+         " ('2005-03-01',2005.0,3,1,1,2,3,4)", Change::None, ImageScanDecline::Grouping},
     };
     for (const DeclineCase& c : cases) {
         SCOPED_TRACE(c.name);
         Db db = table(c.pragmas, c.columns);
         exec(db.get(), QStringLiteral("INSERT INTO \"領収証記録\" ") + QString::fromUtf8(c.rows));
         for (const QueryKind kind : {QueryKind::Daily, QueryKind::Monthly}) {
-            const ImageScanDecline d = scanAndCompare(db.get(), kind, c.corruptRoot);
-            // Keys the monthly statement does not read (施術日, 日) cannot make it decline.
-            if (kind == QueryKind::Monthly && c.dailyOnly)
-                continue;
-            EXPECT_EQ(d, c.expected) << imageScanDeclineName(d);
+            for (const int runs : {1, 2}) {
+                const ImageScanDecline d = scanAndCompare(db.get(), kind, c.change, runs);
+                // Keys the monthly statement does not read (施術日, 日) cannot make it decline.
+                if (kind == QueryKind::Monthly && c.dailyOnly)
+                    continue;
+                EXPECT_EQ(d, c.expected) << imageScanDeclineName(d) << ", runs " << runs;
+            }
         }
     }
 }

@@ -239,7 +239,12 @@ bool ReceiptGroups::add(const CellView* keys, const CellView* sums)
         if (m != Match::Different)
             return join(last_, m, sums);
     }
-    const std::uint64_t hash = hashOf(keys, keyColumns_);
+    const std::size_t group = findOrInsert(hashOf(keys, keyColumns_), keys);
+    return group != SIZE_MAX && join(group, Match::Same, sums);
+}
+
+std::size_t ReceiptGroups::findOrInsert(std::uint64_t hash, const CellView* keys)
+{
     const std::size_t mask = slots_.size() - 1;
     std::size_t pos = hash & mask;
     for (; slots_[pos]; pos = (pos + 1) & mask) {
@@ -247,14 +252,54 @@ bool ReceiptGroups::add(const CellView* keys, const CellView* sums)
         if (groups_[g].hash != hash)
             continue;
         const Match m = matches(g, keys);
-        if (m != Match::Different)
-            return join(g, m, sums);
+        if (m == Match::Same)
+            return g;
+        if (m == Match::Ambiguous) {
+            declined_ = true;
+            return SIZE_MAX;
+        }
     }
     if (!insertGroup(hash, pos, keys)) {
         declined_ = true;
-        return false;
+        return SIZE_MAX;
     }
-    return join(groups_.size() - 1, Match::Same, sums);
+    return groups_.size() - 1;
+}
+
+bool ReceiptGroups::absorb(const ReceiptGroups& other)
+{
+    if (other.declined_)
+        declined_ = true;
+    if (declined_)
+        return false;
+    std::vector<CellView> keys(static_cast<std::size_t>(keyColumns_));
+    for (std::size_t g = 0; g < other.groups_.size(); ++g) {
+        for (int c = 0; c < keyColumns_; ++c) {
+            const Key& k = other.keys_[g * std::size_t(keyColumns_) + std::size_t(c)];
+            keys[std::size_t(c)] = CellView{k.kind, k.integer, k.real, other.textOf(k)};
+        }
+        const std::size_t into = findOrInsert(other.groups_[g].hash, keys.data());
+        if (into == SIZE_MAX)
+            return false;
+        groups_[into].count += other.groups_[g].count;
+        for (int c = 0; c < sumColumns_; ++c) {
+            Sum& sum = sums_[into * std::size_t(sumColumns_) + std::size_t(c)];
+            const Sum& more = other.sums_[g * std::size_t(sumColumns_) + std::size_t(c)];
+            // Each part is order-free, so their union is too (see sumsAreCertain).
+            sum.values += more.values;
+            sum.integerSum = std::int64_t(std::uint64_t(sum.integerSum) + std::uint64_t(more.integerSum));
+            const std::uint64_t total = sum.integerMagnitude + more.integerMagnitude;
+            sum.integerMagnitude = total < more.integerMagnitude ? std::numeric_limits<std::uint64_t>::max() : total;
+            sum.integerBits |= more.integerBits;
+            sum.realSum += more.realSum;
+            sum.realMagnitude += more.realMagnitude;
+            sum.lowestRealBit = std::min(sum.lowestRealBit, more.lowestRealBit);
+            sum.anyReal = sum.anyReal || more.anyReal;
+            sum.unusual = sum.unusual || more.unusual;
+        }
+    }
+    last_ = SIZE_MAX;
+    return true;
 }
 
 bool ReceiptGroups::join(std::size_t group, Match match, const CellView* sums)

@@ -37,6 +37,12 @@ public:
     // rows added so far are then of no use.
     bool add(const CellView* keys, const CellView* sums);
 
+    // Takes in the groups of `other`, made with the same columns over rows that
+    // all follow this one's in the table, as if those rows had been added
+    // here. False once the grouping declined (either one had, or a key of
+    // `other` matches one here only by value).
+    bool absorb(const ReceiptGroups& other);
+
     // Hands the result rows to `deliver` in ascending key order: the keys, the row
     // count, the sums (one buffer, reused from row to row). False, before any
     // row, when a sum is not certain.
@@ -78,6 +84,9 @@ private:
     bool join(std::size_t group, Match match, const CellView* sums);
     // A new group for `keys` in the empty `slot`; false when there is no room.
     bool insertGroup(std::uint64_t hash, std::size_t slot, const CellView* keys);
+    // The group whose keys are `keys` (hashed to `hash`), a new one when none
+    // is; SIZE_MAX once the grouping declined.
+    std::size_t findOrInsert(std::uint64_t hash, const CellView* keys);
     bool sumsAreCertain() const;
     void fillRow(std::size_t group, std::vector<StoredValue>& row) const;
     void grow();

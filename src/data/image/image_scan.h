@@ -41,10 +41,18 @@ const char* imageScanDeclineName(ImageScanDecline decline);
 // Computes the statement `kind` over `table` of the attached schema `schema`
 // of `work`, whose database bytes are `bytes` (`size` of them, the whole
 // image), and hands its rows to `deliver`. What `deliver` throws passes through.
-// `pastTimeLimit` is asked every few pages.
+// `pastTimeLimit` is asked every few pages, from each thread that walks.
+// `runs` is how many parts of the table are walked at the same time (each
+// grouped apart, the groups then joined); 0 leaves it to
+// scanRunsFor(size).
 ImageScanDecline scanImageAggregate(sqlite3* work, QueryKind kind, const QString& schema, const QString& table,
                                     const unsigned char* bytes, std::size_t size,
                                     const std::function<void(const std::vector<StoredValue>&)>& deliver,
-                                    const std::function<bool()>& pastTimeLimit = {});
+                                    const std::function<bool()>& pastTimeLimit = {}, int runs = 0);
+
+// How many parts of an image of `size` bytes pay to walk at once: two on a
+// machine with a second core, for an image large enough that the second
+// thread's start is a small part of the walk; otherwise one.
+int scanRunsFor(std::size_t size);
 
 } // namespace uriage::data

@@ -1,6 +1,12 @@
 #include "data/image/table_decoder.h"
 
 #include <array>
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -67,11 +73,23 @@ struct Geometry {
     std::uint32_t pageCount = 0;
 };
 
-class Walker {
+// An opened b-tree page: its bytes, kind and cell count, checked as far as
+// its header and cell pointer array go.
+struct PageView {
+    const unsigned char* bytes = nullptr;
+    unsigned char type = 0;
+    std::size_t headerBytes = 0;
+    std::size_t cells = 0;
+};
+
+// Aligned to a cache line: walkers on two threads write their own state on
+// every row, which must not share a line.
+class alignas(64) Walker {
 public:
     Walker(const TableImage& image, const Geometry& geometry, const std::vector<DecodedColumn>& columns,
-           const std::function<bool(const CellView*)>& row)
-        : image_(image), g_(geometry), columns_(columns), row_(row), visited_(geometry.pageCount + 1, false)
+           const RowHandler& row, const std::atomic<bool>* abandon)
+        : image_(image), g_(geometry), columns_(columns), row_(row), abandon_(abandon),
+          visited_(geometry.pageCount + 1, false)
     {
         for (const DecodedColumn& c : columns)
             maxIndex_ = std::max(maxIndex_, c.recordIndex);
@@ -81,7 +99,21 @@ public:
             slotOf_[std::size_t(columns[c].recordIndex)] = int(c);
     }
 
-    DecodeDecline walk(std::uint32_t page, int depth);
+    DecodeDecline open(std::uint32_t number, int depth, PageView* view);
+    DecodeDecline walk(std::uint32_t number, int depth);
+    // The children `from` up to `to` of an opened interior page; child number
+    // `cells` is its right-most one.
+    DecodeDecline walkChildren(const PageView& page, std::size_t from, std::size_t to, int depth);
+    void markVisited(std::uint32_t number) { visited_[number] = true; }
+
+    const std::vector<bool>& visited() const { return visited_; }
+    bool anyKey() const { return anyKey_; }
+    std::int64_t firstKey() const { return firstKey_; }
+    std::int64_t lastKey() const { return lastKey_; }
+    // The lowest divider met before this walker's first key: in a walk split
+    // into runs, the keys of the runs before it must not pass it.
+    const std::optional<std::int64_t>& earlyDivider() const { return earlyDivider_; }
+    bool abandoned() const { return abandoned_; }
 
 private:
     DecodeDecline leafCell(const unsigned char* page, const unsigned char* cell);
@@ -90,7 +122,8 @@ private:
     const TableImage& image_;
     Geometry g_;
     const std::vector<DecodedColumn>& columns_;
-    const std::function<bool(const CellView*)>& row_;
+    const RowHandler& row_;
+    const std::atomic<bool>* abandon_;
     std::vector<bool> visited_;
     std::vector<unsigned char> scratch_;
     int maxIndex_ = 0;
@@ -98,36 +131,62 @@ private:
     std::array<CellView, kMaxColumns> cells_{};
     std::uint64_t pages_ = 0;
     bool anyKey_ = false;
+    std::int64_t firstKey_ = 0;
     std::int64_t lastKey_ = 0;
+    std::optional<std::int64_t> earlyDivider_;
+    bool abandoned_ = false;
 };
 
-DecodeDecline Walker::walk(std::uint32_t number, int depth)
+DecodeDecline Walker::open(std::uint32_t number, int depth, PageView* view)
 {
     if (number < 2 || number > g_.pageCount || visited_[number] || depth > kMaxDepth)
         return DecodeDecline::CorruptPage;
     visited_[number] = true;
+    if (abandon_ && abandon_->load(std::memory_order_relaxed)) {
+        abandoned_ = true;
+        return DecodeDecline::Stopped;
+    }
     if (image_.pastTimeLimit && ++pages_ % 64 == 0 && image_.pastTimeLimit())
         return DecodeDecline::TimeLimit;
-    const unsigned char* page = image_.bytes + std::size_t(number - 1) * g_.pageSize;
-    const unsigned char* end = page + g_.usable;
-    const unsigned char type = page[0];
-    if (type != kInteriorTable && type != kLeafTable)
+    view->bytes = image_.bytes + std::size_t(number - 1) * g_.pageSize;
+    view->type = view->bytes[0];
+    if (view->type != kInteriorTable && view->type != kLeafTable)
         return DecodeDecline::CorruptPage;
-    const std::size_t headerBytes = type == kLeafTable ? 8 : 12;
-    const std::size_t cells = be16(page + 3);
-    const std::size_t pointersEnd = headerBytes + 2 * cells;
-    if (pointersEnd > g_.usable || (type == kInteriorTable && cells == 0))
+    view->headerBytes = view->type == kLeafTable ? 8 : 12;
+    view->cells = be16(view->bytes + 3);
+    if (view->headerBytes + 2 * view->cells > g_.usable || (view->type == kInteriorTable && view->cells == 0))
         return DecodeDecline::CorruptPage;
-    for (std::size_t i = 0; i < cells; ++i) {
-        const std::size_t offset = be16(page + headerBytes + 2 * i);
+    return DecodeDecline::None;
+}
+
+DecodeDecline Walker::walk(std::uint32_t number, int depth)
+{
+    PageView page;
+    if (const DecodeDecline d = open(number, depth, &page); d != DecodeDecline::None)
+        return d;
+    if (page.type == kInteriorTable)
+        return walkChildren(page, 0, page.cells + 1, depth);
+    const unsigned char* end = page.bytes + g_.usable;
+    const std::size_t pointersEnd = page.headerBytes + 2 * page.cells;
+    for (std::size_t i = 0; i < page.cells; ++i) {
+        const std::size_t offset = be16(page.bytes + page.headerBytes + 2 * i);
         if (offset < pointersEnd || offset >= g_.usable)
             return DecodeDecline::CorruptPage;
-        const unsigned char* cell = page + offset;
-        if (type == kLeafTable) {
-            if (const DecodeDecline d = leafCell(end, cell); d != DecodeDecline::None)
-                return d;
-            continue;
-        }
+        if (const DecodeDecline d = leafCell(end, page.bytes + offset); d != DecodeDecline::None)
+            return d;
+    }
+    return DecodeDecline::None;
+}
+
+DecodeDecline Walker::walkChildren(const PageView& page, std::size_t from, std::size_t to, int depth)
+{
+    const unsigned char* end = page.bytes + g_.usable;
+    const std::size_t pointersEnd = page.headerBytes + 2 * page.cells;
+    for (std::size_t i = from; i < std::min(to, page.cells); ++i) {
+        const std::size_t offset = be16(page.bytes + page.headerBytes + 2 * i);
+        if (offset < pointersEnd || offset >= g_.usable)
+            return DecodeDecline::CorruptPage;
+        const unsigned char* cell = page.bytes + offset;
         std::uint64_t key = 0;
         if (cell + 4 >= end || readVarint(cell + 4, end, &key) == 0)
             return DecodeDecline::CorruptPage;
@@ -136,9 +195,11 @@ DecodeDecline Walker::walk(std::uint32_t number, int depth)
         // Every key of the left child is at most the divider.
         if (anyKey_ && lastKey_ > std::int64_t(key))
             return DecodeDecline::CorruptPage;
+        if (!anyKey_ && (!earlyDivider_ || *earlyDivider_ > std::int64_t(key)))
+            earlyDivider_ = std::int64_t(key);
     }
-    if (type == kInteriorTable)
-        return walk(be32(page + 8), depth + 1);
+    if (to > page.cells)
+        return walk(be32(page.bytes + 8), depth + 1);
     return DecodeDecline::None;
 }
 
@@ -152,6 +213,8 @@ DecodeDecline Walker::leafCell(const unsigned char* end, const unsigned char* ce
         return DecodeDecline::CorruptPage;
     if (anyKey_ && std::int64_t(key) <= lastKey_)
         return DecodeDecline::CorruptPage;
+    if (!anyKey_)
+        firstKey_ = std::int64_t(key);
     anyKey_ = true;
     lastKey_ = std::int64_t(key);
     // The part of the payload stored on the leaf itself.
@@ -263,12 +326,48 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
     return row_(cells) ? DecodeDecline::None : DecodeDecline::Stopped;
 }
 
+// Whether the runs, each walked apart, make the single walk: no page reached
+// from two of them (the root aside, which each one opened), and keys that go
+// on rising from one run to the next, dividers included.
+DecodeDecline joinRuns(const std::vector<std::unique_ptr<Walker>>& walkers, std::uint32_t root)
+{
+    if (walkers.size() > 1) {
+        std::vector<bool> seen(walkers.front()->visited().size(), false);
+        for (const auto& walker : walkers) {
+            const std::vector<bool>& visited = walker->visited();
+            for (std::size_t page = 0; page < visited.size(); ++page) {
+                if (!visited[page] || page == root)
+                    continue;
+                if (seen[page])
+                    return DecodeDecline::CorruptPage;
+                seen[page] = true;
+            }
+        }
+    }
+    std::optional<std::int64_t> last;
+    for (const auto& walker : walkers) {
+        if (last && walker->earlyDivider() && *last > *walker->earlyDivider())
+            return DecodeDecline::CorruptPage;
+        if (!walker->anyKey())
+            continue;
+        if (last && *last >= walker->firstKey())
+            return DecodeDecline::CorruptPage;
+        last = walker->lastKey();
+    }
+    return DecodeDecline::None;
+}
+
 } // namespace
 
-DecodeDecline decodeTableRows(const TableImage& image, const std::vector<DecodedColumn>& columns,
-                              const std::function<bool(const CellView*)>& row)
+DecodeDecline decodeTableRows(const TableImage& image, const std::vector<DecodedColumn>& columns, const RowHandler& row)
 {
-    if (columns.size() > std::size_t(kMaxColumns) || image.size < kFileHeader
+    return decodeTableRowsInRuns(image, columns, {row});
+}
+
+DecodeDecline decodeTableRowsInRuns(const TableImage& image, const std::vector<DecodedColumn>& columns,
+                                    const std::vector<RowHandler>& runs)
+{
+    if (runs.empty() || columns.size() > std::size_t(kMaxColumns) || image.size < kFileHeader
         || std::memcmp(image.bytes, "SQLite format 3", 16) != 0)
         return DecodeDecline::BadHeader;
     const unsigned char* h = image.bytes;
@@ -283,8 +382,56 @@ DecodeDecline decodeTableRows(const TableImage& image, const std::vector<Decoded
     if (be32(h + 56) != 1)
         return DecodeDecline::NotUtf8;
     g.pageCount = std::uint32_t(image.size / g.pageSize);
-    Walker walker(image, g, columns, row);
-    return walker.walk(image.rootPage, 0);
+
+    if (runs.size() == 1)
+        return Walker(image, g, columns, runs.front(), nullptr).walk(image.rootPage, 0);
+    std::atomic<bool> abandon{false};
+    std::vector<std::unique_ptr<Walker>> walkers;
+    for (const RowHandler& run : runs)
+        walkers.push_back(std::make_unique<Walker>(image, g, columns, run, &abandon));
+    PageView root;
+    if (const DecodeDecline d = walkers.front()->open(image.rootPage, 0, &root); d != DecodeDecline::None)
+        return d;
+    if (root.type == kLeafTable)   // a single leaf: walked as one run
+        return Walker(image, g, columns, runs.front(), nullptr).walk(image.rootPage, 0);
+
+    const std::size_t children = root.cells + 1;
+    std::vector<DecodeDecline> declines(walkers.size(), DecodeDecline::None);
+    std::vector<std::exception_ptr> failures(walkers.size());
+    const auto walkRun = [&](std::size_t k) {
+        try {
+            Walker& walker = *walkers[k];
+            walker.markVisited(image.rootPage);
+            declines[k] = walker.walkChildren(root, k * children / walkers.size(), (k + 1) * children / walkers.size(), 0);
+        } catch (...) {
+            failures[k] = std::current_exception();
+        }
+        if (declines[k] != DecodeDecline::None || failures[k])
+            abandon.store(true, std::memory_order_relaxed);
+    };
+    std::vector<std::thread> threads;
+    std::vector<std::size_t> walkedHere;
+    for (std::size_t k = 1; k < walkers.size(); ++k) {
+        try {
+            threads.emplace_back(walkRun, k);
+        } catch (const std::system_error&) {
+            walkedHere.push_back(k);   // no thread to be had: walked here, after the first run
+        }
+    }
+    walkRun(0);
+    for (const std::size_t k : walkedHere)
+        walkRun(k);
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const std::exception_ptr& failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    for (std::size_t k = 0; k < walkers.size(); ++k) {
+        if (declines[k] != DecodeDecline::None && !walkers[k]->abandoned())
+            return declines[k];
+    }
+    return joinRuns(walkers, image.rootPage);
 }
 
 } // namespace uriage::data

@@ -44,10 +44,23 @@ struct TableImage {
     std::function<bool()> pastTimeLimit;   // may be empty
 };
 
+using RowHandler = std::function<bool(const CellView*)>;
+
 // Hands every row's `columns` (in that order) to `row`, in key order; `row`
 // returns false to stop. A record with fewer fields than a column's index
 // gives NULL there (the caller declines columns with another default).
 DecodeDecline decodeTableRows(const TableImage& image, const std::vector<DecodedColumn>& columns,
-                              const std::function<bool(const CellView*)>& row);
+                              const RowHandler& row);
+
+// The same rows in consecutive runs, one per handler, walked at the same time:
+// the root page's children are split into as many runs as there are handlers,
+// the first walked on the calling thread, each other one on a thread of its
+// own. Every row of one run comes before every row of the next in key order;
+// a root with too few children leaves the later handlers without rows. Every
+// check of the single walk is made, across the runs too (a page reached from
+// two runs, keys out of order at a boundary); a decline in one run stops the
+// others early. What a handler throws is thrown here, once every run ended.
+DecodeDecline decodeTableRowsInRuns(const TableImage& image, const std::vector<DecodedColumn>& columns,
+                                    const std::vector<RowHandler>& runs);
 
 } // namespace uriage::data
