@@ -59,13 +59,33 @@ long long contentSize(std::uint64_t type)
     return (long long)((type - 12) / 2);
 }
 
-std::int64_t signedBigEndian(const unsigned char* p, int n)
+// The eight bytes at `v` as one big-endian number, those at or past `safeEnd`
+// read as zero: whole numbers, floating-point numbers and texts are all read
+// through it, the content's own size chosen afterwards.
+std::uint64_t firstEightBytes(const unsigned char* v, const unsigned char* safeEnd)
 {
-    std::uint64_t v = (p[0] & 0x80) ? ~std::uint64_t(0) : 0;
-    for (int i = 0; i < n; ++i)
-        v = (v << 8) | p[i];
-    return std::int64_t(v);
+    if (safeEnd - v >= 8) {
+        std::uint64_t raw = 0;
+        std::memcpy(&raw, v, 8);
+        if constexpr (std::endian::native == std::endian::little)
+            raw = __builtin_bswap64(raw);
+        return raw;
+    }
+    std::uint64_t raw = 0;
+    for (int i = 0; i < 8; ++i)
+        raw = (raw << 8) | (v + i < safeEnd ? v[i] : 0);
+    return raw;
 }
+
+// By serial type (12 for any byte string, 13 for any text): what a value of
+// it is.
+constexpr std::array<Kind, 14> kKindOf = {Kind::Null,    Kind::Integer, Kind::Integer, Kind::Integer, Kind::Integer,
+                                          Kind::Integer, Kind::Integer, Kind::Real,    Kind::Integer, Kind::Integer,
+                                          Kind::Null,    Kind::Null,    Kind::Blob,    Kind::Text};
+// A whole number of 1 to 8 bytes is the top of the eight read, shifted down
+// with its sign; the other types keep none of them (9 is the constant 1).
+constexpr std::array<int, 14> kIntegerShift = {0, 56, 48, 40, 32, 16, 0, 0, 0, 0, 0, 0, 0, 0};
+constexpr std::array<std::int64_t, 14> kIntegerMask = {0, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0};
 
 struct Geometry {
     std::size_t pageSize = 0;
@@ -91,12 +111,11 @@ public:
         : image_(image), g_(geometry), columns_(columns), row_(row), abandon_(abandon),
           visited_(geometry.pageCount + 1, false)
     {
+        int lastIndex = 0;
         for (const DecodedColumn& c : columns)
-            maxIndex_ = std::max(maxIndex_, c.recordIndex);
-        // Which asked-for column each record field up to the last one asked for fills.
-        slotOf_.assign(std::size_t(maxIndex_) + 1, -1);
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            slotOf_[std::size_t(columns[c].recordIndex)] = int(c);
+            lastIndex = std::max(lastIndex, c.recordIndex);
+        fieldType_.assign(std::size_t(lastIndex) + 1, 0);
+        fieldAt_.assign(std::size_t(lastIndex) + 1, 0);
     }
 
     DecodeDecline open(std::uint32_t number, int depth, PageView* view);
@@ -117,7 +136,9 @@ public:
 
 private:
     DecodeDecline leafCell(const unsigned char* page, const unsigned char* cell);
-    DecodeDecline record(const unsigned char* payload, std::size_t local, std::uint64_t size);
+    // `safeEnd`: how far past the record its buffer may be read.
+    DecodeDecline record(const unsigned char* payload, std::size_t local, std::uint64_t size,
+                         const unsigned char* safeEnd);
 
     const TableImage& image_;
     Geometry g_;
@@ -126,8 +147,9 @@ private:
     const std::atomic<bool>* abandon_;
     std::vector<bool> visited_;
     std::vector<unsigned char> scratch_;
-    int maxIndex_ = 0;
-    std::vector<int> slotOf_;
+    // Each record field's serial type and content offset, up to the last field asked for.
+    std::vector<std::uint64_t> fieldType_;
+    std::vector<std::uint64_t> fieldAt_;
     std::array<CellView, kMaxColumns> cells_{};
     std::uint64_t pages_ = 0;
     bool anyKey_ = false;
@@ -231,7 +253,7 @@ DecodeDecline Walker::leafCell(const unsigned char* end, const unsigned char* ce
     if (std::uint64_t(end - body) < local + (local < payload ? 4 : 0))
         return DecodeDecline::CorruptPage;
     if (local == payload)
-        return record(body, std::size_t(local), payload);
+        return record(body, std::size_t(local), payload, image_.bytes + image_.size);
     // The rest lies on a chain of overflow pages: gathered into one piece.
     if (payload > kMaxPayload)
         return DecodeDecline::Overflow;
@@ -249,10 +271,11 @@ DecodeDecline Walker::leafCell(const unsigned char* end, const unsigned char* ce
     }
     if (next != 0)
         return DecodeDecline::CorruptPage;
-    return record(scratch_.data(), scratch_.size(), payload);
+    return record(scratch_.data(), scratch_.size(), payload, scratch_.data() + scratch_.size());
 }
 
-DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uint64_t size)
+DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uint64_t size,
+                             const unsigned char* safeEnd)
 {
     std::uint64_t headerSize = 0;
     const unsigned char* localEnd = p + local;
@@ -263,14 +286,12 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
         return DecodeDecline::OddRecord;
     if (headerSize > local)
         return DecodeDecline::Overflow;
-    // Only the slots asked for are reset: a field the record lacks reads as NULL.
-    CellView* cells = cells_.data();
-    for (std::size_t c = 0; c < columns_.size(); ++c)
-        cells[c].kind = Kind::Null;
+    // The header first: each field's serial type and where its content lies,
+    // kept up to the last field asked for; the whole record must add up.
     const unsigned char* types = p + n;
     const unsigned char* typesEnd = p + headerSize;
     std::uint64_t contentAt = headerSize;
-    int index = 0;
+    std::size_t fields = 0;
     while (types < typesEnd) {
         // Serial types below 128 (every number, short texts) take one byte.
         std::uint64_t type = *types;
@@ -285,44 +306,45 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
         const long long bytes = contentSize(type);
         if (bytes < 0)
             return DecodeDecline::OddRecord;
-        if (index <= maxIndex_ && slotOf_[std::size_t(index)] >= 0) {
-            {
-                const std::size_t c = std::size_t(slotOf_[std::size_t(index)]);
-                if (contentAt + std::uint64_t(bytes) > size)
-                    return DecodeDecline::OddRecord;
-                if (contentAt + std::uint64_t(bytes) > local)
-                    return DecodeDecline::Overflow;
-                const unsigned char* v = p + contentAt;
-                CellView& cell = cells[c];
-                if (type == 0) {
-                    cell.kind = Kind::Null;
-                } else if (type <= 6 || type == 8 || type == 9) {
-                    cell.kind = Kind::Integer;
-                    cell.integer = type == 8 ? 0 : type == 9 ? 1 : signedBigEndian(v, int(bytes));
-                    if (columns_[c].realAffinity) {
-                        cell.kind = Kind::Real;
-                        cell.real = static_cast<double>(cell.integer);
-                    }
-                } else if (type == 7) {
-                    std::uint64_t bits = 0;
-                    for (int i = 0; i < 8; ++i)
-                        bits = (bits << 8) | v[i];
-                    cell.kind = Kind::Real;
-                    cell.real = std::bit_cast<double>(bits);
-                    if (std::isnan(cell.real))
-                        return DecodeDecline::OddRecord;
-                } else {
-                    cell.kind = (type & 1) ? Kind::Text : Kind::Blob;
-                    cell.bytes = std::string_view(reinterpret_cast<const char*>(v), std::size_t(bytes));
-                }
-            }
+        if (fields < fieldType_.size()) {
+            fieldType_[fields] = type;
+            fieldAt_[fields] = contentAt;
         }
         contentAt += std::uint64_t(bytes);
-        ++index;
+        ++fields;
     }
     if (contentAt != size)
         return DecodeDecline::OddRecord;
-    // Columns past the record's fields read as NULL (their slots were reset above).
+    // Then the columns asked for, each read the same way whatever its type,
+    // so that a row's mix of types costs no mispredicted branch.
+    CellView* cells = cells_.data();
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        const DecodedColumn& column = columns_[c];
+        CellView& cell = cells[c];
+        const std::size_t index = std::size_t(column.recordIndex);
+        if (index >= fields) {
+            cell.kind = Kind::Null;   // a field the record lacks
+            continue;
+        }
+        const std::uint64_t type = fieldType_[index];
+        const std::uint64_t at = fieldAt_[index];
+        const auto bytes = std::uint64_t(contentSize(type));
+        if (at + bytes > local)
+            return DecodeDecline::Overflow;
+        const unsigned char* v = p + at;
+        const std::size_t code = type < 12 ? std::size_t(type) : 12 + std::size_t(type & 1);
+        const std::uint64_t raw = firstEightBytes(v, safeEnd);
+        cell.kind = kKindOf[code];
+        cell.integer = ((std::int64_t(raw) >> kIntegerShift[code]) & kIntegerMask[code]) | std::int64_t(code == 9);
+        cell.real = std::bit_cast<double>(raw);
+        cell.bytes = std::string_view(reinterpret_cast<const char*>(v), std::size_t(bytes));
+        if (code == 7 && std::isnan(cell.real))
+            return DecodeDecline::OddRecord;
+        if (column.realAffinity && cell.kind == Kind::Integer) {
+            cell.kind = Kind::Real;
+            cell.real = static_cast<double>(cell.integer);
+        }
+    }
     return row_(cells) ? DecodeDecline::None : DecodeDecline::Stopped;
 }
 
