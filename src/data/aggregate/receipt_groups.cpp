@@ -96,14 +96,17 @@ int compareStored(Kind ak, std::int64_t ai, double ar, std::string_view ab, Kind
 }
 
 ReceiptGroups::ReceiptGroups(int keyColumns, int sumColumns)
-    : keyColumns_(keyColumns), sumColumns_(sumColumns), slots_(1024, 0)
+    : keyColumns_(keyColumns), sumColumns_(sumColumns), slots_(std::size_t(1) << 16, 0)
 {
     // Room for many groups up front: untouched room costs no memory, and the
-    // groups are never moved while they grow.
+    // groups are never moved while they grow. Nor is anything allocated for
+    // the first groups: a grouping fed on a thread of its own then leaves no
+    // memory behind in that thread's allocator.
     constexpr std::size_t kGroups = 1 << 16;
     groups_.reserve(kGroups);
     keys_.reserve(kGroups * std::size_t(keyColumns));
     sums_.reserve(kGroups * std::size_t(sumColumns));
+    text_.reserve(kGroups * 16);
 }
 
 std::uint64_t ReceiptGroups::hashOf(const CellView* keys, int n)
@@ -150,25 +153,25 @@ ReceiptGroups::Match ReceiptGroups::matches(std::size_t group, const CellView* k
             case Kind::Null:
                 continue;
             case Kind::Integer:
-                if (a.integer != b.integer)
+                if (a.integer() != b.integer)
                     return Match::Different;
                 continue;
             case Kind::Real:
-                if (a.real != b.real)
+                if (a.real() != b.real)
                     return Match::Different;
                 // 0.0 and -0.0: which one SQLite shows depends on the row order.
-                if (std::bit_cast<std::uint64_t>(a.real) != std::bit_cast<std::uint64_t>(b.real))
+                if (a.bits != std::bit_cast<std::uint64_t>(b.real))
                     ambiguous = true;
                 continue;
             case Kind::Text:
             case Kind::Blob:
-                if (a.length != b.bytes.size()
-                    || (a.length && std::memcmp(text_.data() + a.offset, b.bytes.data(), a.length) != 0))
+                if (a.length() != b.bytes.size()
+                    || (a.length() && std::memcmp(text_.data() + a.offset(), b.bytes.data(), a.length()) != 0))
                     return Match::Different;
                 continue;
             }
         }
-        if (compareStored(a.kind, a.integer, a.real, textOf(a), b.kind, b.integer, b.real, b.bytes) != 0)
+        if (compareStored(a.kind, a.integer(), a.real(), textOf(a), b.kind, b.integer, b.real, b.bytes) != 0)
             return Match::Different;
         // Equal by value but stored differently (5 and 5.0).
         ambiguous = true;
@@ -276,7 +279,7 @@ bool ReceiptGroups::absorb(const ReceiptGroups& other)
     for (std::size_t g = 0; g < other.groups_.size(); ++g) {
         for (int c = 0; c < keyColumns_; ++c) {
             const Key& k = other.keys_[g * std::size_t(keyColumns_) + std::size_t(c)];
-            keys[std::size_t(c)] = CellView{k.kind, k.integer, k.real, other.textOf(k)};
+            keys[std::size_t(c)] = CellView{k.kind, k.integer(), k.real(), other.textOf(k)};
         }
         const std::size_t into = findOrInsert(other.groups_[g].hash, keys.data());
         if (into == SIZE_MAX)
@@ -321,12 +324,15 @@ bool ReceiptGroups::insertGroup(std::uint64_t hash, std::size_t slot, const Cell
     groups_.push_back(Group{hash, 0});
     for (int c = 0; c < keyColumns_; ++c) {
         const CellView& k = keys[c];
-        Key key{k.integer, k.real, 0, 0, k.kind};
-        if (k.kind == Kind::Text || k.kind == Kind::Blob) {
+        Key key{0, k.kind};
+        if (k.kind == Kind::Integer) {
+            key.bits = std::uint64_t(k.integer);
+        } else if (k.kind == Kind::Real) {
+            key.bits = std::bit_cast<std::uint64_t>(k.real);
+        } else if (k.kind == Kind::Text || k.kind == Kind::Blob) {
             if (text_.size() + k.bytes.size() > std::numeric_limits<std::uint32_t>::max())
                 return false;
-            key.offset = std::uint32_t(text_.size());
-            key.length = std::uint32_t(k.bytes.size());
+            key.bits = (std::uint64_t(text_.size()) << 32) | std::uint64_t(k.bytes.size());
             text_.append(k.bytes);
         }
         keys_.push_back(key);
@@ -343,8 +349,8 @@ int ReceiptGroups::compareGroups(std::size_t a, std::size_t b) const
     const Key* ka = &keys_[a * std::size_t(keyColumns_)];
     const Key* kb = &keys_[b * std::size_t(keyColumns_)];
     for (int c = 0; c < keyColumns_; ++c) {
-        if (const int r = compareStored(ka[c].kind, ka[c].integer, ka[c].real, textOf(ka[c]), kb[c].kind, kb[c].integer,
-                                        kb[c].real, textOf(kb[c])))
+        if (const int r = compareStored(ka[c].kind, ka[c].integer(), ka[c].real(), textOf(ka[c]), kb[c].kind,
+                                        kb[c].integer(), kb[c].real(), textOf(kb[c])))
             return r;
     }
     return 0;
@@ -382,10 +388,10 @@ void ReceiptGroups::fillRow(std::size_t g, std::vector<StoredValue>& row) const
         const Key& k = keys_[g * std::size_t(keyColumns_) + std::size_t(c)];
         StoredValue& v = row[at++];
         v.kind = k.kind;
-        v.integer = k.integer;
-        v.real = k.real;
+        v.integer = k.integer();
+        v.real = k.real();
         if (k.kind == Kind::Text || k.kind == Kind::Blob)
-            v.bytes = QByteArray(text_.data() + k.offset, qsizetype(k.length));
+            v.bytes = QByteArray(text_.data() + k.offset(), qsizetype(k.length()));
         else
             v.bytes.clear();
     }

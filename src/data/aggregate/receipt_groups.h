@@ -13,6 +13,7 @@
 // SQLite compute the result itself.
 #include "data/statement/column_reading.h"
 
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -49,13 +50,17 @@ public:
     bool rows(const std::function<void(const std::vector<StoredValue>&)>& deliver) const;
 
 private:
-    // A key value; a text or byte string lies in text_.
+    // A key value in 16 bytes, read by its kind: a whole number, a
+    // floating-point number's bits, or where in text_ a text or byte string
+    // lies (offset in the high half, length in the low).
     struct Key {
-        std::int64_t integer = 0;
-        double real = 0;
-        std::uint32_t offset = 0;
-        std::uint32_t length = 0;
+        std::uint64_t bits = 0;
         StoredValue::Kind kind = StoredValue::Kind::Null;
+
+        std::int64_t integer() const { return kind == StoredValue::Kind::Integer ? std::int64_t(bits) : 0; }
+        double real() const { return kind == StoredValue::Kind::Real ? std::bit_cast<double>(bits) : 0.0; }
+        std::uint32_t offset() const { return std::uint32_t(bits >> 32); }
+        std::uint32_t length() const { return std::uint32_t(bits); }
     };
     // One column's sum over a group. Whole numbers and floating-point numbers
     // are added apart; SQLite's floating-point total is their sum when every
@@ -91,7 +96,12 @@ private:
     void fillRow(std::size_t group, std::vector<StoredValue>& row) const;
     void grow();
     int compareGroups(std::size_t a, std::size_t b) const;
-    std::string_view textOf(const Key& key) const { return std::string_view(text_).substr(key.offset, key.length); }
+    std::string_view textOf(const Key& key) const
+    {
+        if (key.kind != StoredValue::Kind::Text && key.kind != StoredValue::Kind::Blob)
+            return {};
+        return std::string_view(text_).substr(key.offset(), key.length());
+    }
 
     int keyColumns_;
     int sumColumns_;
