@@ -162,15 +162,13 @@ class Wine:
 
     def settled(self, window, timeout=10, colours=2):
         """The window's pixels once two captures 0.3 s apart are equal and show more than
-        `colours` colours (drawn, not only filled)."""
-        last = [None]
-
+        `colours` colours (drawn, not only filled). Each try takes both captures afresh:
+        a blinking caret must not stay in step with the time a try takes."""
         def same():
+            first = self.capture(window)
             time.sleep(0.3)
             now = self.capture(window)
-            done = last[0] is not None and now.changed(last[0]) == 0 and now.colours() > colours
-            last[0] = now
-            return done and now
+            return now.changed(first) == 0 and now.colours() > colours and now
         return wait_until(same, timeout, f"the window {window} drawn and still", interval=0)
 
     def close(self):
