@@ -150,6 +150,10 @@ private:
     // Each record field's serial type and content offset, up to the last field asked for.
     std::vector<std::uint64_t> fieldType_;
     std::vector<std::uint64_t> fieldAt_;
+    std::size_t fields_ = 0;              // the fields of the last header read
+    std::uint64_t contentSize_ = 0;       // the header and content bytes it adds up to
+    std::array<unsigned char, 64> lastHeader_{};
+    std::uint64_t lastHeaderSize_ = 0;    // 0: no header kept
     std::array<CellView, kMaxColumns> cells_{};
     std::uint64_t pages_ = 0;
     bool anyKey_ = false;
@@ -288,33 +292,46 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
         return DecodeDecline::Overflow;
     // The header first: each field's serial type and where its content lies,
     // kept up to the last field asked for; the whole record must add up.
-    const unsigned char* types = p + n;
-    const unsigned char* typesEnd = p + headerSize;
-    std::uint64_t contentAt = headerSize;
-    std::size_t fields = 0;
-    while (types < typesEnd) {
-        // Serial types below 128 (every number, short texts) take one byte.
-        std::uint64_t type = *types;
-        if (type < 0x80) {
-            ++types;
-        } else {
-            const int t = readVarint(types, typesEnd, &type);
-            if (t == 0)
+    // Records of one table mostly repeat the previous one's header byte for
+    // byte, and with it every type and offset: it is then not read again.
+    const bool sameHeader = headerSize == lastHeaderSize_ && std::memcmp(p, lastHeader_.data(), headerSize) == 0;
+    if (!sameHeader) {
+        const unsigned char* types = p + n;
+        const unsigned char* typesEnd = p + headerSize;
+        std::uint64_t contentAt = headerSize;
+        std::size_t fields = 0;
+        lastHeaderSize_ = 0;   // forgotten until this one adds up
+        while (types < typesEnd) {
+            // Serial types below 128 (every number, short texts) take one byte.
+            std::uint64_t type = *types;
+            if (type < 0x80) {
+                ++types;
+            } else {
+                const int t = readVarint(types, typesEnd, &type);
+                if (t == 0)
+                    return DecodeDecline::OddRecord;
+                types += t;
+            }
+            const long long bytes = contentSize(type);
+            if (bytes < 0)
                 return DecodeDecline::OddRecord;
-            types += t;
+            if (fields < fieldType_.size()) {
+                fieldType_[fields] = type;
+                fieldAt_[fields] = contentAt;
+            }
+            contentAt += std::uint64_t(bytes);
+            ++fields;
         }
-        const long long bytes = contentSize(type);
-        if (bytes < 0)
-            return DecodeDecline::OddRecord;
-        if (fields < fieldType_.size()) {
-            fieldType_[fields] = type;
-            fieldAt_[fields] = contentAt;
+        fields_ = fields;
+        contentSize_ = contentAt;
+        if (headerSize <= lastHeader_.size()) {
+            std::memcpy(lastHeader_.data(), p, headerSize);
+            lastHeaderSize_ = headerSize;
         }
-        contentAt += std::uint64_t(bytes);
-        ++fields;
     }
-    if (contentAt != size)
+    if (contentSize_ != size)
         return DecodeDecline::OddRecord;
+    const std::size_t fields = fields_;
     // Then the columns asked for, each read the same way whatever its type,
     // so that a row's mix of types costs no mispredicted branch.
     CellView* cells = cells_.data();
