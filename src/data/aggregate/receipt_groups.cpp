@@ -41,6 +41,13 @@ int compareIntegerReal(std::int64_t i, double r)
     return fraction > 0 ? -1 : (fraction < 0 ? 1 : 0);
 }
 
+// a + b, or the largest value when that overflows.
+std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b)
+{
+    const std::uint64_t total = a + b;
+    return total < b ? std::numeric_limits<std::uint64_t>::max() : total;
+}
+
 int compareBytes(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
@@ -193,8 +200,7 @@ void ReceiptGroups::accumulate(std::size_t group, const CellView* values)
             const std::uint64_t magnitude = v.integer < 0 ? 0 - std::uint64_t(v.integer) : std::uint64_t(v.integer);
             ++sum.values;
             sum.integerSum = std::int64_t(std::uint64_t(sum.integerSum) + std::uint64_t(v.integer));
-            const std::uint64_t total = sum.integerMagnitude + magnitude;
-            sum.integerMagnitude = total < magnitude ? std::numeric_limits<std::uint64_t>::max() : total;
+            sum.integerMagnitude = saturatingAdd(sum.integerMagnitude, magnitude);
             sum.integerBits |= magnitude;
             if (magnitude > (std::uint64_t(1) << 53))
                 sum.unusual = true;
@@ -291,8 +297,7 @@ bool ReceiptGroups::absorb(const ReceiptGroups& other)
             // Each part is order-free, so their union is too (see sumsAreCertain).
             sum.values += more.values;
             sum.integerSum = std::int64_t(std::uint64_t(sum.integerSum) + std::uint64_t(more.integerSum));
-            const std::uint64_t total = sum.integerMagnitude + more.integerMagnitude;
-            sum.integerMagnitude = total < more.integerMagnitude ? std::numeric_limits<std::uint64_t>::max() : total;
+            sum.integerMagnitude = saturatingAdd(sum.integerMagnitude, more.integerMagnitude);
             sum.integerBits |= more.integerBits;
             sum.realSum += more.realSum;
             sum.realMagnitude += more.realMagnitude;

@@ -222,7 +222,8 @@ int scanRunsFor(std::size_t size)
 {
     // A smaller table is walked in a millisecond or two: not worth a second thread.
     constexpr std::size_t kTwoRunsFrom = std::size_t(1) << 20;
-    return size >= kTwoRunsFrom && std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    static const unsigned hardwareThreads = std::thread::hardware_concurrency();   // asked once, not per press
+    return size >= kTwoRunsFrom && hardwareThreads >= 2 ? 2 : 1;
 }
 
 } // namespace uriage::data

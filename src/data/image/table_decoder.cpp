@@ -370,17 +370,15 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
 // on rising from one run to the next, dividers included.
 DecodeDecline joinRuns(const std::vector<std::unique_ptr<Walker>>& walkers, std::uint32_t root)
 {
-    if (walkers.size() > 1) {
-        std::vector<bool> seen(walkers.front()->visited().size(), false);
-        for (const auto& walker : walkers) {
-            const std::vector<bool>& visited = walker->visited();
-            for (std::size_t page = 0; page < visited.size(); ++page) {
-                if (!visited[page] || page == root)
-                    continue;
-                if (seen[page])
-                    return DecodeDecline::CorruptPage;
-                seen[page] = true;
-            }
+    std::vector<bool> seen(walkers.front()->visited().size(), false);
+    for (const auto& walker : walkers) {
+        const std::vector<bool>& visited = walker->visited();
+        for (std::size_t page = 0; page < visited.size(); ++page) {
+            if (!visited[page] || page == root)
+                continue;
+            if (seen[page])
+                return DecodeDecline::CorruptPage;
+            seen[page] = true;
         }
     }
     std::optional<std::int64_t> last;
@@ -422,7 +420,10 @@ DecodeDecline decodeTableRowsInRuns(const TableImage& image, const std::vector<D
         return DecodeDecline::NotUtf8;
     g.pageCount = std::uint32_t(image.size / g.pageSize);
 
-    if (runs.size() == 1)
+    // One run, or a root that is a single leaf (or no page at all: the walk says why).
+    const bool interiorRoot = image.rootPage >= 2 && image.rootPage <= g.pageCount
+                              && image.bytes[std::size_t(image.rootPage - 1) * g.pageSize] == kInteriorTable;
+    if (runs.size() == 1 || !interiorRoot)
         return Walker(image, g, columns, runs.front(), nullptr).walk(image.rootPage, 0);
     std::atomic<bool> abandon{false};
     std::vector<std::unique_ptr<Walker>> walkers;
@@ -431,8 +432,6 @@ DecodeDecline decodeTableRowsInRuns(const TableImage& image, const std::vector<D
     PageView root;
     if (const DecodeDecline d = walkers.front()->open(image.rootPage, 0, &root); d != DecodeDecline::None)
         return d;
-    if (root.type == kLeafTable)   // a single leaf: walked as one run
-        return Walker(image, g, columns, runs.front(), nullptr).walk(image.rootPage, 0);
 
     const std::size_t children = root.cells + 1;
     std::vector<DecodeDecline> declines(walkers.size(), DecodeDecline::None);
