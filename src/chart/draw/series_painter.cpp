@@ -1,9 +1,10 @@
 #include "chart/draw/series_painter.h"
 
 #include "chart/axes/text_measuring.h"
-#include "chart/draw/marker_painter.h"
+#include "chart/draw/marker_stamp.h"
 #include "chart/draw/ribbon.h"
-#include "chart/layout/plot_clip.h"
+#include "chart/draw/series_clip.h"
+#include "chart/layout/marker_geometry.h"
 #include "chart/model/chart_model.h"
 
 #include <QPainter>
@@ -19,20 +20,25 @@ QColor markerFill(const SeriesConfig& config)
 }
 
 void drawLinesAndMarkers(QPainter& painter, const SeriesConfig& config, const SeriesGeometry& geometry,
-                         DepthSlot slot, View view)
+                         const SeriesFrame& frame, DepthSlot slot)
 {
+    SeriesClip clip(painter, frame);
     // The flat line takes the series colour; only the pen's width and style count.
     const QPen flatLine(config.color, config.pen.width, config.pen.style);
+    const MarkerStamp marker(painter, config.marker, markerFill(config), frame.view, slot);
     for (const SeriesStep& step : geometry.steps) {
         if (step.kind == SeriesStep::Kind::Segment) {
-            if (view == View::Flat) {
-                painter.setPen(flatLine);
-                painter.drawLine(step.from, step.to);
-            } else {
-                drawRibbon(painter, step.from, step.to, slot, config.color, step.steep, config.pen);
-            }
+            clip.draw(segmentReach(step.from, step.to, slot, config.pen.width), [&] {
+                if (frame.view == View::Flat) {
+                    painter.setPen(flatLine);
+                    painter.drawLine(step.from, step.to);
+                } else {
+                    drawRibbon(painter, step.from, step.to, slot, config.color, step.steep, config.pen);
+                }
+            });
         } else {
-            drawMarker(painter, step.from, config.marker, markerFill(config), view, slot);
+            clip.draw(markerReach(step.from, config.marker, frame.view, slot),
+                      [&] { marker.draw(painter, step.from); });
         }
     }
 }
@@ -59,10 +65,7 @@ void drawOneSeries(QPainter& painter, const Series& series, int seriesIndex, con
     const SeriesGeometry geometry = seriesGeometry(series, frame);
     const DepthSlot slot = seriesSlot(seriesIndex, frame);
 
-    painter.save();
-    painter.setClipRegion(plotClipRegion(frame), Qt::IntersectClip);
-    drawLinesAndMarkers(painter, config, geometry, slot, frame.view);
-    painter.restore();
+    drawLinesAndMarkers(painter, config, geometry, frame, slot);
 
     const std::vector<ValueLabelBox> labels = valueLabelBoxes(series, geometry, slot);
     if (labels.empty())

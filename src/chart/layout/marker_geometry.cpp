@@ -21,6 +21,18 @@ QRect markerFrontBounds(QPoint centre, const MarkerSpec& marker, DepthSlot slot)
     return markerRectangle(front, marker.halfWidth, marker.halfHeight);
 }
 
+QRect markerReach(QPoint centre, const MarkerSpec& marker, View view, DepthSlot slot)
+{
+    // The outlines lie on the shapes' edges; one pixel more each way is to spare.
+    if (view == View::Flat)
+        return markerFrontBounds(centre, marker, DepthSlot{}).adjusted(-1, -1, 1, 1);
+    const QRect front = markerFrontBounds(centre, marker, slot);
+    if (marker.shape == MarkerShape::Circle)
+        return front.adjusted(-1, -1, 1, 1);
+    const int depth = slot.back - slot.front;
+    return front.united(front.translated(depth, -depth)).adjusted(-1, -1, 1, 1);
+}
+
 MarkerBox markerBox(QPoint centre, int halfWidth, int halfHeight, DepthSlot slot)
 {
     const int left = centre.x() - halfWidth, right = centre.x() + halfWidth;

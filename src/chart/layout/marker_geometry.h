@@ -20,6 +20,10 @@ QRect markerEllipseBox(QPoint centre, int halfWidth, int halfHeight);
 // ellipse's box, at the front depth of the slot.
 QRect markerFrontBounds(QPoint centre, const MarkerSpec& marker, DepthSlot slot);
 
+// Every pixel a marker may touch, its border included: the front face, and
+// in the 3-D view a rectangle marker's box back to the slot's back depth.
+QRect markerReach(QPoint centre, const MarkerSpec& marker, View view, DepthSlot slot);
+
 // A rectangle marker in the 3-D view, from the front to the back depth of
 // its series' slot; corners are screen pixels (depth z moves right and up by z).
 struct MarkerBox {

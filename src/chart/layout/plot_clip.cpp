@@ -27,4 +27,22 @@ QRegion plotClipRegion(const SeriesFrame& frame)
     return QRegion(plotBoxOutline(frame.plot, frame.depth));
 }
 
+std::vector<QRect> plotClipInnerRects(const SeriesFrame& frame, const QRegion& clip)
+{
+    if (frame.view == View::Flat)
+        return {clip.boundingRect()};
+    const QRect& r = frame.plot;
+    const int d = frame.depth;
+    const QRect candidates[] = {
+        QRect(QPoint(r.left() + 1, r.top() + 1), QPoint(r.right() - 1, r.bottom() - 1)),
+        QRect(QPoint(r.left() + d + 1, r.top() - d + 1), QPoint(r.right() + d - 1, r.bottom() - d - 1)),
+        QRect(QPoint(r.left() + 1, r.top() + 1), QPoint(r.right() + d - 1, r.bottom() - d - 1)),
+    };
+    std::vector<QRect> inside;
+    for (const QRect& candidate : candidates)
+        if (candidate.isValid() && clip.contains(candidate))
+            inside.push_back(candidate);
+    return inside;
+}
+
 } // namespace uriage::chart

@@ -6,6 +6,7 @@
 
 #include <QPolygon>
 #include <QRegion>
+#include <vector>
 
 namespace uriage::chart {
 
@@ -18,5 +19,11 @@ QRect flatPlotClip(const QRect& plot);
 QPolygon plotBoxOutline(const QRect& plot, int depth);
 
 QRegion plotClipRegion(const SeriesFrame& frame);
+
+// Rectangles that lie wholly inside the clip, plotClipRegion(frame) (each
+// checked against the region itself): in the flat view the clip rectangle, in the 3-D view the
+// front face, the back face and the band between them, each one pixel in.
+// A shape inside one of them loses no pixel to the clip. At most three.
+std::vector<QRect> plotClipInnerRects(const SeriesFrame& frame, const QRegion& clip);
 
 } // namespace uriage::chart

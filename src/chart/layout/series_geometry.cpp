@@ -65,6 +65,16 @@ QPolygon ribbonPolygon(QPoint from, QPoint to, DepthSlot slot)
     return polygon;
 }
 
+QRect segmentReach(QPoint from, QPoint to, DepthSlot slot, int penWidth)
+{
+    // A wide pen reaches half its width past the line and past its square
+    // ends; its whole width and one pixel more are to spare.
+    const int spare = std::max(penWidth, 1) + 1;
+    const QRect front = QRect(atDepth(from, slot.front), atDepth(to, slot.front)).normalized();
+    const int depth = slot.back - slot.front;
+    return front.united(front.translated(depth, -depth)).adjusted(-spare, -spare, spare, spare);
+}
+
 bool risesSteeply(QPoint from, QPoint to)
 {
     // The ratio of slot height to slot width is 1 in this chart.

@@ -28,6 +28,10 @@ std::optional<QPoint> pixelPosition(double x, double y);
 // slot, then to and from at its back depth.
 QPolygon ribbonPolygon(QPoint from, QPoint to, DepthSlot slot);
 
+// Every pixel a segment may touch, drawn with a pen penWidth wide (0: one
+// pixel): the flat line, or the 3-D ribbon with its outline.
+QRect segmentReach(QPoint from, QPoint to, DepthSlot slot, int penWidth);
+
 // A segment rises more steeply than the depth direction (45 degrees on screen).
 bool risesSteeply(QPoint from, QPoint to);
 
