@@ -3,6 +3,7 @@
 // layout arithmetic can be checked with fixed metrics.
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QString>
 
 namespace uriage::chart {
@@ -15,15 +16,17 @@ public:
     virtual int lineHeight() const = 0;
 };
 
-// Measures with a real font.
+// Measures with a real font, each text once while the font's widths are kept.
 class FontTextMeasurer final : public TextMeasurer {
 public:
-    explicit FontTextMeasurer(const QFont& font) : metrics_(font) {}
-    int width(const QString& text) const override { return metrics_.horizontalAdvance(text); }
-    int lineHeight() const override { return metrics_.height(); }
+    explicit FontTextMeasurer(const QFont& font);
+    int width(const QString& text) const override;
+    int lineHeight() const override { return lineHeight_; }
 
 private:
     QFontMetrics metrics_;
+    QHash<QString, int>* knownWidths_;
+    int lineHeight_;
 };
 
 } // namespace uriage::chart

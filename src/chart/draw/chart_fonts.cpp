@@ -1,16 +1,47 @@
 #include "chart/draw/chart_fonts.h"
 
+#include "chart/axes/per_font_cache.h"
+
+#include <map>
+#include <utility>
+
 namespace uriage::chart {
 
-void installChartFontSubstitute() { QFont::insertSubstitution(kChartFontFamily, QStringLiteral("IPAPMincho")); }
+namespace {
 
-QFont chartFont(const FontSpec& setting)
+// One font object per setting, kept: its copies share the font that its
+// first use looked up, where a new object would look it up again on every
+// frame. Emptied when the fonts change.
+std::map<std::pair<int, bool>, QFont> keptFonts;
+
+QFont newChartFont(const FontSpec& setting)
 {
     QFont font(kChartFontFamily);
     font.setPixelSize(setting.pixelHeight);
     font.setBold(setting.bold);
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
+}
+
+} // namespace
+
+void installChartFontSubstitute()
+{
+    QFont::insertSubstitution(kChartFontFamily, QStringLiteral("IPAPMincho"));
+    keptFonts.clear();
+}
+
+QFont chartFont(const FontSpec& setting)
+{
+    if (!onApplicationThread())
+        return newChartFont(setting);
+    static const bool watching = (whenFontsChange([] { keptFonts.clear(); }), true);
+    Q_UNUSED(watching);
+    const std::pair<int, bool> key(setting.pixelHeight, setting.bold);
+    auto found = keptFonts.find(key);
+    if (found == keptFonts.end())
+        found = keptFonts.emplace(key, newChartFont(setting)).first;
+    return found->second;
 }
 
 ChartFonts chartFonts(const ChartConfig& config)

@@ -1,9 +1,9 @@
 #include "chart/draw/value_label.h"
 
 #include "chart/draw/chart_fonts.h"
+#include "chart/draw/text_drawing.h"
 #include "chart/model/series.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
@@ -67,12 +67,13 @@ void drawValueLabel(QPainter& painter, const ValueLabelBox& label, const QFont& 
     painter.setFont(font);
     painter.setPen(colors::black);
     painter.setBrush(Qt::NoBrush);
-    const QFontMetrics metrics(font);
+    // Centred by the font's own widths, whatever measuring the layout used.
+    const FontTextMeasurer measure(font);
     const int centre = box.left() + box.width() / 2;
     int top = box.top() + kFrameWidth;
     for (const QString& line : label.lines) {
-        painter.drawText(QPoint(centre - metrics.horizontalAdvance(line) / 2, top + metrics.ascent()), line);
-        top += metrics.height();
+        drawTextAt(painter, centre - measure.width(line) / 2, top, line);
+        top += measure.lineHeight();
     }
 }
 
