@@ -10,6 +10,10 @@ namespace uriage::chart {
 
 namespace {
 
+// A marker this large (far beyond any window's) is drawn each time rather
+// than held as an image.
+constexpr qint64 kMostStampPixels = 256 * 256;
+
 // A copy lands where the drawing would only if the painter shifts by whole
 // device pixels and paints plainly over what is there.
 bool copiesAsDrawn(const QPainter& painter)
@@ -28,6 +32,8 @@ MarkerStamp::MarkerStamp(const QPainter& painter, const MarkerSpec& marker, cons
     if (!copiesAsDrawn(painter))
         return;
     const QRect reach = markerReach(QPoint(0, 0), marker, view, slot);
+    if (qint64(reach.width()) * reach.height() > kMostStampPixels)
+        return;
     offset_ = reach.topLeft();
     image_ = QImage(reach.size(), QImage::Format_ARGB32_Premultiplied);
     image_.fill(Qt::transparent);

@@ -87,6 +87,21 @@ constexpr std::array<Kind, 14> kKindOf = {Kind::Null,    Kind::Integer, Kind::In
 constexpr std::array<int, 14> kIntegerShift = {0, 56, 48, 40, 32, 16, 0, 0, 0, 0, 0, 0, 0, 0};
 constexpr std::array<std::int64_t, 14> kIntegerMask = {0, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0};
 
+// How one asked column is read from a record under a given header: where
+// its content lies and what it keeps of the eight bytes read there. The same
+// for every record that repeats the header, so worked out once for it.
+struct ColumnRead {
+    std::uint64_t at = 0;             // content offset in the record
+    std::uint64_t bytes = 0;          // content size
+    Kind kind = Kind::Null;
+    int shift = 0;                    // a whole number: the top bytes, shifted down
+    std::int64_t mask = 0;
+    std::int64_t constant = 0;        // 1 for serial type 9
+    bool missing = false;             // a field the record lacks: NULL
+    bool checkNaN = false;            // a floating-point number: NaN declines
+    bool toReal = false;              // real affinity turns a whole number into a real
+};
+
 struct Geometry {
     std::size_t pageSize = 0;
     std::size_t usable = 0;
@@ -152,6 +167,8 @@ private:
     std::vector<std::uint64_t> fieldAt_;
     std::size_t fields_ = 0;              // the fields of the last header read
     std::uint64_t contentSize_ = 0;       // the header and content bytes it adds up to
+    // How each asked column is read under the last header read (see ColumnRead).
+    std::array<ColumnRead, kMaxColumns> reads_{};
     std::array<unsigned char, 64> lastHeader_{};
     std::uint64_t lastHeaderSize_ = 0;    // 0: no header kept
     std::array<CellView, kMaxColumns> cells_{};
@@ -324,6 +341,23 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
         }
         fields_ = fields;
         contentSize_ = contentAt;
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            const std::size_t index = std::size_t(columns_[c].recordIndex);
+            ColumnRead& read = reads_[c];
+            read.missing = index >= fields;
+            if (read.missing)
+                continue;
+            const std::uint64_t type = fieldType_[index];
+            const std::size_t code = type < 12 ? std::size_t(type) : 12 + std::size_t(type & 1);
+            read.at = fieldAt_[index];
+            read.bytes = std::uint64_t(contentSize(type));
+            read.kind = kKindOf[code];
+            read.shift = kIntegerShift[code];
+            read.mask = kIntegerMask[code];
+            read.constant = code == 9;
+            read.checkNaN = code == 7;
+            read.toReal = columns_[c].realAffinity && read.kind == Kind::Integer;
+        }
         if (headerSize <= lastHeader_.size()) {
             std::memcpy(lastHeader_.data(), p, headerSize);
             lastHeaderSize_ = headerSize;
@@ -331,33 +365,27 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
     }
     if (contentSize_ != size)
         return DecodeDecline::OddRecord;
-    const std::size_t fields = fields_;
     // Then the columns asked for, each read the same way whatever its type,
     // so that a row's mix of types costs no mispredicted branch.
     CellView* cells = cells_.data();
     for (std::size_t c = 0; c < columns_.size(); ++c) {
-        const DecodedColumn& column = columns_[c];
+        const ColumnRead& read = reads_[c];
         CellView& cell = cells[c];
-        const std::size_t index = std::size_t(column.recordIndex);
-        if (index >= fields) {
-            cell.kind = Kind::Null;   // a field the record lacks
+        if (read.missing) {
+            cell.kind = Kind::Null;
             continue;
         }
-        const std::uint64_t type = fieldType_[index];
-        const std::uint64_t at = fieldAt_[index];
-        const auto bytes = std::uint64_t(contentSize(type));
-        if (at + bytes > local)
+        if (read.at + read.bytes > local)
             return DecodeDecline::Overflow;
-        const unsigned char* v = p + at;
-        const std::size_t code = type < 12 ? std::size_t(type) : 12 + std::size_t(type & 1);
+        const unsigned char* v = p + read.at;
         const std::uint64_t raw = firstEightBytes(v, safeEnd);
-        cell.kind = kKindOf[code];
-        cell.integer = ((std::int64_t(raw) >> kIntegerShift[code]) & kIntegerMask[code]) | std::int64_t(code == 9);
+        cell.kind = read.kind;
+        cell.integer = ((std::int64_t(raw) >> read.shift) & read.mask) | read.constant;
         cell.real = std::bit_cast<double>(raw);
-        cell.bytes = std::string_view(reinterpret_cast<const char*>(v), std::size_t(bytes));
-        if (code == 7 && std::isnan(cell.real))
+        cell.bytes = std::string_view(reinterpret_cast<const char*>(v), std::size_t(read.bytes));
+        if (read.checkNaN && std::isnan(cell.real))
             return DecodeDecline::OddRecord;
-        if (column.realAffinity && cell.kind == Kind::Integer) {
+        if (read.toReal) {
             cell.kind = Kind::Real;
             cell.real = static_cast<double>(cell.integer);
         }
