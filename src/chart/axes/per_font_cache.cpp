@@ -13,12 +13,16 @@ bool onApplicationThread()
 
 bool textsMayBeKept(const QFont& font) { return font.pixelSize() > 0 && onApplicationThread(); }
 
-void whenFontsChange(std::function<void()> forget)
+void FontChangeWatch::watch()
 {
-    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        QObject::connect(gui, &QGuiApplication::fontDatabaseChanged, gui, forget);
-        QObject::connect(gui, &QObject::destroyed, forget);
-    }
+    if (watched_)
+        return;
+    auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!gui)
+        return;
+    watched_ = gui;
+    QObject::connect(gui, &QGuiApplication::fontDatabaseChanged, gui, forget_);
+    QObject::connect(gui, &QObject::destroyed, forget_);
 }
 
 } // namespace uriage::chart

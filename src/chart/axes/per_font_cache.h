@@ -6,10 +6,13 @@
 // depend on the screen); emptied when the system's fonts change or the
 // application ends, and a font's table when it grows past a bound.
 #include <QFont>
+#include <QGuiApplication>
+#include <QPointer>
 #include <QHash>
 #include <QString>
 #include <functional>
 #include <map>
+#include <optional>
 
 namespace uriage::chart {
 
@@ -21,9 +24,18 @@ bool onApplicationThread();
 bool textsMayBeKept(const QFont& font);
 
 // Calls forget whenever fonts are installed or removed (a font description
-// can then resolve to another font), and when the application ends (fonts
-// are not kept past it).
-void whenFontsChange(std::function<void()> forget);
+// can then resolve to another font) and when the application ends (nothing
+// font-made outlives it); an application made after that is watched anew.
+class FontChangeWatch {
+public:
+    explicit FontChangeWatch(std::function<void()> forget) : forget_(std::move(forget)) {}
+    // Call before keeping anything.
+    void watch();
+
+private:
+    std::function<void()> forget_;
+    QPointer<QGuiApplication> watched_;
+};
 
 template <typename Value>
 class PerFontCache {
@@ -35,16 +47,10 @@ public:
     {
         if (!textsMayBeKept(font))
             return nullptr;
-        if (!watching_) {
-            watching_ = true;
-            whenFontsChange([this] {
-                tables_.clear();
-                lastTable_ = nullptr;
-            });
-        }
+        watch_.watch();
         // A chart writes many texts in one font in a row: its description is
         // built only when the font changes.
-        if (!lastTable_ || !(font == lastFont_)) {
+        if (!lastTable_ || !(font == *lastFont_)) {
             lastFont_ = font;
             lastTable_ = &tables_[font.key()];
         }
@@ -63,10 +69,17 @@ public:
     }
 
 private:
+    void forget()
+    {
+        tables_.clear();
+        lastFont_.reset();
+        lastTable_ = nullptr;
+    }
+
     std::map<QString, Table> tables_;    // a table stays where it is while kept
-    QFont lastFont_;
+    std::optional<QFont> lastFont_;
     Table* lastTable_ = nullptr;
-    bool watching_ = false;
+    FontChangeWatch watch_{[this] { forget(); }};
 };
 
 } // namespace uriage::chart

@@ -13,6 +13,7 @@ namespace {
 // first use looked up, where a new object would look it up again on every
 // frame. Emptied when the fonts change.
 std::map<std::pair<int, bool>, QFont> keptFonts;
+FontChangeWatch keptFontsWatch([] { keptFonts.clear(); });
 
 QFont newChartFont(const FontSpec& setting)
 {
@@ -35,8 +36,7 @@ QFont chartFont(const FontSpec& setting)
 {
     if (!onApplicationThread())
         return newChartFont(setting);
-    static const bool watching = (whenFontsChange([] { keptFonts.clear(); }), true);
-    Q_UNUSED(watching);
+    keptFontsWatch.watch();
     const std::pair<int, bool> key(setting.pixelHeight, setting.bold);
     auto found = keptFonts.find(key);
     if (found == keptFonts.end())
