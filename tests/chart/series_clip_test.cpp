@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 namespace uriage::chart {
@@ -60,27 +61,39 @@ TEST(SeriesShortcuts, StampedMarkersMatchDrawnOnesAlsoWhereClipped)
     }
 }
 
+// At fractional screen ratios too: the shapes and the clip are scaled alike.
+QImage paintAtRatio(qreal ratio, const std::function<void(QPainter&)>& draw)
+{
+    QImage image(QSize(240, 200) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(kCanvasBackground);
+    QPainter painter(&image);
+    draw(painter);
+    return image;
+}
+
 TEST(SeriesShortcuts, ASeriesDrawnUnclippedWhereItFitsMatchesOneClippedThroughout)
 {
     std::mt19937 random(20261210);
     std::uniform_real_distribution<double> x(-20, 260), y(-40, 140);
-    for (const ShapeCase& c : kCases)
-        for (int round = 0; round < 4; ++round) {
-            Series series(seriesConfig(colors::red, c.pen, MarkerSpec{c.shape, c.halfWidth, c.halfHeight, {}}));
-            double at = -10;
-            for (int i = 0; i < 40; ++i) {
-                at += x(random) / 20; // ascending, some points left and right of the plot
-                series.add(at * 1.0, y(random), QString(), false);
+    for (const qreal ratio : {1.0, 1.25, 1.5})
+        for (const ShapeCase& c : kCases)
+            for (int round = 0; round < 3; ++round) {
+                Series series(seriesConfig(colors::red, c.pen, MarkerSpec{c.shape, c.halfWidth, c.halfHeight, {}}));
+                double at = -10;
+                for (int i = 0; i < 40; ++i) {
+                    at += x(random) / 20; // ascending, some points left and right of the plot
+                    series.add(at, y(random), QString(), false);
+                }
+                const SeriesFrame frame = testFrame(c.view, c.slotWidth);
+                // A painter that already clips keeps every shape clipped.
+                const QImage clippedThroughout = paintAtRatio(ratio, [&](QPainter& p) {
+                    p.setClipRect(QRect(0, 0, 240, 200));
+                    drawOneSeries(p, series, 1, frame);
+                });
+                const QImage drawn = paintAtRatio(ratio, [&](QPainter& p) { drawOneSeries(p, series, 1, frame); });
+                EXPECT_EQ(drawn, clippedThroughout) << c.name << ", round " << round << ", ratio " << ratio;
             }
-            const SeriesFrame frame = testFrame(c.view, c.slotWidth);
-            // A painter that already clips keeps every shape clipped.
-            const QImage clippedThroughout = paintCanvas([&](QPainter& p) {
-                p.setClipRect(QRect(0, 0, 240, 200));
-                drawOneSeries(p, series, 1, frame);
-            });
-            const QImage drawn = paintCanvas([&](QPainter& p) { drawOneSeries(p, series, 1, frame); });
-            EXPECT_EQ(drawn, clippedThroughout) << c.name << ", round " << round;
-        }
 }
 
 } // namespace
