@@ -21,7 +21,7 @@ const FontSpec kFonts[] = {{10, false}, {12, false}, {12, true}, {16, true}};
 TEST(KeptTexts, WrittenLikeANewlyWrittenTextAtEveryRatio)
 {
     for (const qreal ratio : {1.0, 1.25, 2.0})
-        for (const FontSpec& spec : kFonts)
+        for (const FontSpec& setting : kFonts)
             for (const QString& text : kTexts)
                 for (int pass = 0; pass < 2; ++pass) {
                     auto write = [&](bool kept) {
@@ -29,7 +29,7 @@ TEST(KeptTexts, WrittenLikeANewlyWrittenTextAtEveryRatio)
                         image.setDevicePixelRatio(ratio);
                         image.fill(Qt::white);
                         QPainter painter(&image);
-                        painter.setFont(chartFont(spec));
+                        painter.setFont(chartFont(setting));
                         painter.setPen(Qt::black);
                         if (kept)
                             drawTextAt(painter, 7, 5, text);
@@ -38,7 +38,7 @@ TEST(KeptTexts, WrittenLikeANewlyWrittenTextAtEveryRatio)
                         return image;
                     };
                     EXPECT_EQ(write(true), write(false))
-                        << qPrintable(text) << " at " << spec.pixelHeight << (spec.bold ? " bold" : "") << ", ratio "
+                        << qPrintable(text) << " at " << setting.pixelHeight << (setting.bold ? " bold" : "") << ", ratio "
                         << ratio << ", pass " << pass;
                 }
 }

@@ -165,7 +165,6 @@ private:
     // Each record field's serial type and content offset, up to the last field asked for.
     std::vector<std::uint64_t> fieldType_;
     std::vector<std::uint64_t> fieldAt_;
-    std::size_t fields_ = 0;              // the fields of the last header read
     std::uint64_t contentSize_ = 0;       // the header and content bytes it adds up to
     // How each asked column is read under the last header read (see ColumnRead).
     std::array<ColumnRead, kMaxColumns> reads_{};
@@ -339,7 +338,6 @@ DecodeDecline Walker::record(const unsigned char* p, std::size_t local, std::uin
             contentAt += std::uint64_t(bytes);
             ++fields;
         }
-        fields_ = fields;
         contentSize_ = contentAt;
         for (std::size_t c = 0; c < columns_.size(); ++c) {
             const std::size_t index = std::size_t(columns_[c].recordIndex);
